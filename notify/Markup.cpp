@@ -386,7 +386,7 @@ void PaintMarkup(Canvas& canvas, const MarkupLayout& layout) {
       Rect rect = piece.rect;
       rect.right = piece.clip_right;
       if (piece.background != clNone) canvas.FillRect(rect, ResolveColor(piece.background));
-      canvas.DrawText(rect, piece.text, piece.font, ResolveColor(piece.color));
+      canvas.PaintText(rect, piece.text, piece.font, ResolveColor(piece.color));
     }
   }
 }

@@ -18,8 +18,9 @@ class Canvas {
   virtual ~Canvas() = default;
   virtual void FillRect(const Rect& rect, Rgb color) = 0;
   // Draws text transparently from the rect's top-left corner, clipped to the rect,
-  // with the mnemonic rule (DrawText without DT_NOPREFIX).
-  virtual void DrawText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) = 0;
+  // with the mnemonic rule (Win32 DrawText without DT_NOPREFIX). Named apart from
+  // the <windows.h> macro.
+  virtual void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) = 0;
   // One-pixel line from `from` up to, not including, `to` (MoveTo/LineTo).
   virtual void Line(Point from, Point to, Rgb color) = 0;
 };

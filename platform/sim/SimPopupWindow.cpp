@@ -10,7 +10,7 @@ void RecordingCanvas::FillRect(const Rect& rect, Rgb color) {
   ops.push_back(op);
 }
 
-void RecordingCanvas::DrawText(const Rect& rect, std::string_view text, const FontSpec& font,
+void RecordingCanvas::PaintText(const Rect& rect, std::string_view text, const FontSpec& font,
                                Rgb color) {
   PaintOp op;
   op.kind = PaintOp::Kind::kText;
@@ -28,13 +28,6 @@ void RecordingCanvas::Line(Point from, Point to, Rgb color) {
   op.to = to;
   op.color = color;
   ops.push_back(op);
-}
-
-std::vector<PaintOp> RecordingCanvas::Texts() const {
-  std::vector<PaintOp> texts;
-  for (const auto& op : ops)
-    if (op.kind == PaintOp::Kind::kText) texts.push_back(op);
-  return texts;
 }
 
 void SimPopupWindow::Hide() {

@@ -22,11 +22,10 @@ struct PaintOp {
 class RecordingCanvas : public Canvas {
  public:
   void FillRect(const Rect& rect, Rgb color) override;
-  void DrawText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) override;
+  void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) override;
   void Line(Point from, Point to, Rgb color) override;
 
   std::vector<PaintOp> ops;
-  std::vector<PaintOp> Texts() const;
 };
 
 class SimPopupWindow : public PopupWindow {
