@@ -1,0 +1,84 @@
+#include "bridge/ControlAccess.h"
+
+#include "core/Text.h"
+
+namespace tavlen {
+
+namespace {
+constexpr std::size_t kRichEditLimit = 30000;
+constexpr std::size_t kControlLimit = 5001;
+constexpr int kClassNameLimit = 5000;
+constexpr int kSubmitKeyDowns = 100;
+}  // namespace
+
+std::string ControlAccess::GetOtherWindowMemoText(std::string_view title, std::string_view cls, int n) {
+  std::string result;
+  Windowing& w = ctx_.windowing;
+  const Hwnd room = title.empty() ? kNoWindow : w.FindWindow({}, title);
+  if (room == kNoWindow) return result;
+  int position = 0;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+       child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
+    const std::string class_name = w.GetClassName(child, kClassNameLimit);
+    if (class_name.empty()) continue;
+    ++position;
+    if (LowerAscii(class_name) == "systreeview32") ctx_.room.UserTreeWindow = child;
+    if (class_name == cls && (n == 0 || n == position)) {
+      if (cls == "RichEdit20A") {
+        // The whole transcript: a fixed read limit would hide every line past it
+        // for the rest of a long session.
+        std::size_t length = 0;
+        const std::size_t limit = w.SendGetTextLength(child, length) ? std::max(length + 1, kRichEditLimit) : kRichEditLimit;
+        result = w.SendGetText(child, limit);
+      } else {
+        result = w.SendGetText(child, kControlLimit);
+      }
+    }
+  }
+  return result;
+}
+
+bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit) {
+  Windowing& w = ctx_.windowing;
+  const Hwnd room = title.empty() ? kNoWindow : w.FindWindow({}, title);
+  if (room == kNoWindow) {
+    EnterInactiveState(ctx_, kInactiveRoomName);
+    return false;
+  }
+  bool written = false;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+       child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
+    if (w.GetClassName(child, kClassNameLimit) != "Edit") continue;
+    if (focus) {
+      w.Send(child, wm::kSetFocus, 0, 0);
+      w.Send(room, wm::kSetFocus, 0, 0);
+      return false;
+    }
+    if (!w.SendSetText(child, text)) {
+      // A client that does not answer counts as no room window.
+      EnterInactiveState(ctx_, kInactiveRoomName);
+      return false;
+    }
+    written = true;
+    if (submit) {
+      for (int i = 0; i < kSubmitKeyDowns; ++i) {
+        ctx_.app.GetClock().Sleep(1);
+        ctx_.app.ProcessMessages();
+        w.Send(child, wm::kKeyDown, wm::kVkReturn, 0);
+        ctx_.app.ProcessMessages();
+      }
+    } else {
+      const auto end = static_cast<std::intptr_t>(text.size());
+      w.Send(child, wm::kEmSetSel, static_cast<std::uintptr_t>(end), end);
+    }
+  }
+  return written;
+}
+
+bool ControlAccess::send_to_camfrog(std::string_view line) {
+  const std::string title = ctx_.room.RoomWindowTitle;
+  if (!GetOtherWindowMemoText(title, "Edit", 0).empty()) return false;
+  return SetOtherWindowMemoText(title, line, false, true);
+}
+
+}  // namespace tavlen

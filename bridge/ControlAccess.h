@@ -1,0 +1,31 @@
+// Reading and writing the room window's child controls, and submitting lines to
+// the room through its input box.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "bridge/RoomContext.h"
+
+namespace tavlen {
+
+class ControlAccess {
+ public:
+  explicit ControlAccess(RoomContext& ctx) : ctx_(ctx) {}
+
+  // The text of the direct child of class `cls` of the window titled `title`: with
+  // n = 0 the last such child, with n > 0 the child at readable position n when it
+  // is of that class. Every read remembers the user tree it meets.
+  std::string GetOtherWindowMemoText(std::string_view title, std::string_view cls, int n);
+  // Acts on every direct "Edit" child: focus only, or write (and submit) text.
+  // No window: the inactive state by write. True when some "Edit" child took the text.
+  bool SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit);
+  // Types and submits `line` into the room input box, only when the box is empty.
+  // True when the line was typed and submitted.
+  bool send_to_camfrog(std::string_view line);
+
+ private:
+  RoomContext& ctx_;
+};
+
+}  // namespace tavlen

@@ -1,0 +1,47 @@
+#include "bridge/TalkSwitch.h"
+
+#include "bridge/WindowSearch.h"
+#include "core/Text.h"
+
+namespace tavlen {
+
+namespace {
+constexpr int kReadLimit = 128;
+constexpr int kIndicatorPosition = 26;
+}  // namespace
+
+bool TalkSwitch::FindButtonAndPressIt(std::string_view title, std::string_view caption, int mode) {
+  Windowing& w = ctx_.windowing;
+  const Hwnd room = GetWindowHandle(w, title, true);
+  if (room == kNoWindow) {
+    ctx_.app.ProcessMessages();
+    return false;
+  }
+  ctx_.log.debog("-> routine Detection STATUT DU SWITCH TALK");
+  const std::string wanted = UpperAscii(caption);
+  Hwnd found = kNoWindow;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+       child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
+    if (w.GetClassName(child, kReadLimit) != "Button") continue;
+    // WM_GETTEXT with the 128-character buffer, as any control read.
+    if (UpperAscii(w.SendGetText(child, kReadLimit)) == wanted) {
+      found = child;
+      break;
+    }
+  }
+  if (found == kNoWindow) return false;
+  if (mode == 1) return true;
+  if (PressMode) PressMode(found);
+  return false;
+}
+
+std::string TalkSwitch::CurrentTalker() {
+  return TrimBlanks(controls_.GetOtherWindowMemoText(ctx_.room.RoomWindowTitle, "Button", kIndicatorPosition));
+}
+
+void TalkSwitch::ClickTalkSwitch(Hwnd talk_switch) {
+  ctx_.windowing.Send(talk_switch, wm::kLButtonDown, 0, 0);
+  ctx_.windowing.Send(talk_switch, wm::kLButtonUp, 0, 0);
+}
+
+}  // namespace tavlen

@@ -1,0 +1,43 @@
+// The moderation action panel of the main window: the target nick box, the
+// action buttons on their coloured bands, and the expanded part (type label,
+// duration controls, reason list, execute button).
+#pragma once
+
+#include "kit/Widgets.h"
+
+namespace tavlen {
+
+class ActionPanel {
+ public:
+  static constexpr int kCompactHeight = 180;
+  static constexpr int kExpandedHeight = 469;
+
+  explicit ActionPanel(kit::Form& form);
+
+  // Enables "BANNIR", "ZEB" and "DEBANNIR" once the moderator's rights are known
+  // to allow them; nothing disables them again.
+  void UnlockRestricted();
+  // Folds the main window to its compact height.
+  void Fold();
+
+  kit::Form& form;
+  kit::Label Band1, Band2, Band3;
+  kit::Label Label9;  // "Pseudo concerné :"
+  kit::Edit Edit2;    // TargetNickBox
+  kit::Button spSkinSpeedButton13;  // "X"
+  kit::Button spSkinSpeedButton6, spSkinSpeedButton1, spSkinSpeedButton2;
+  kit::Button spSkinSpeedButton10, spSkinSpeedButton4, spSkinSpeedButton7, spSkinSpeedButton5;
+  kit::Button spSkinSpeedButton12, spSkinSpeedButton9, spSkinSpeedButton8, spSkinSpeedButton11;
+  kit::Label Label8;  // type label: SelectedAction
+  kit::Label Label11;
+  kit::Edit Edit3;
+  kit::ComboBox ComboBox1;
+  kit::Label Label10;
+  kit::ListBox ListBox3;
+  kit::Button spSkinSpeedButton3;  // execute
+
+  kit::Edit& TargetNickBox() { return Edit2; }
+  const std::string& SelectedAction() const { return Label8.Text(); }
+};
+
+}  // namespace tavlen

@@ -1,0 +1,25 @@
+// Everything the console needs from the system, as one bundle handed to the
+// composition root: the Win32 backend at run time, the sim in tests.
+#pragma once
+
+#include <string>
+
+namespace tavlen {
+
+class Windowing;
+class Clock;
+class Dialogs;
+namespace kit {
+class Backend;
+}
+
+struct Platform {
+  Windowing& windowing;
+  Clock& clock;
+  Dialogs& dialogs;
+  kit::Backend& widgets;
+  // The executable's directory with a trailing separator.
+  std::string exe_dir;
+};
+
+}  // namespace tavlen

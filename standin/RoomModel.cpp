@@ -1,0 +1,123 @@
+#include "standin/RoomModel.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+
+namespace tavlen::standin {
+
+RoomModel::RoomModel(RoomConfig config, std::function<std::int64_t()> now)
+    : config_(std::move(config)), now_(std::move(now)), users_(config_.users) {}
+
+std::string RoomModel::Title() const {
+  if (!config_.topic.empty()) return config_.room + ", Topic: " + config_.topic;
+  return config_.room + " : Video Chat Room";
+}
+
+std::string RoomModel::TranscriptText() const {
+  std::string text;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    text += lines_[i];
+    if (i + 1 < lines_.size() || config_.crlf_after_last) text += "\r\n";
+  }
+  return text;
+}
+
+std::vector<std::string> RoomModel::Users() const {
+  std::vector<std::string> all = users_;
+  all.push_back(config_.own_nick);
+  std::sort(all.begin(), all.end(), [](const std::string& a, const std::string& b) { return CompareTextAnsi(a, b) < 0; });
+  return all;
+}
+
+std::vector<std::string> RoomModel::SubmittedTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& s : submitted_) texts.push_back(s.text);
+  return texts;
+}
+
+void RoomModel::AppendRaw(std::string line) {
+  lines_.push_back(std::move(line));
+  Changed();
+}
+
+void RoomModel::ClearTranscript() {
+  lines_.clear();
+  Changed();
+}
+
+void RoomModel::SetTopic(std::string topic) {
+  config_.topic = std::move(topic);
+  Changed();
+}
+
+void RoomModel::Submit() {
+  if (input_.empty()) return;
+  const std::string line = input_;
+  input_.clear();
+  submitted_.push_back(SubmittedLine{line, now_ ? now_() : 0});
+  if (line.front() == '/') {
+    Command(line);
+  } else {
+    lines_.push_back(config_.own_nick + " : " + line);
+  }
+  Changed();
+}
+
+void RoomModel::Command(const std::string& line) {
+  const std::string verb = LowerAscii(WordAt(1, line, kBlank));
+  const std::string arg = WordAt(2, line, kBlank);
+  if (verb == "/setopt" && WordCount(line, kBlank) == 1) {
+    lines_.push_back(config_.own_nick + " : " + line);
+    if (config_.owner)
+      lines_.push_back("/SETOPT arguments: talk_time <seconds>, moderated <0|1>, ...");
+    else
+      lines_.push_back("Operation failed! Your current level is: " + config_.level);
+  } else if (verb == "/kick" && !arg.empty()) {
+    const std::string reason = line.size() > 7 + arg.size() ? line.substr(7 + arg.size()) : std::string();
+    lines_.push_back(config_.own_nick + " kicked " + arg + " from the room (" + reason + ")");
+    RemoveUser(arg);
+  } else if (verb == "/ban" && !arg.empty()) {
+    lines_.push_back(arg + " has been added to the ban list");
+  } else if (verb == "/topic") {
+    config_.topic = line.size() > 7 ? line.substr(7) : std::string();
+    lines_.push_back("Topic changed by " + config_.own_nick);
+  } else if (verb == "/notopic") {
+    config_.topic.clear();
+    lines_.push_back("Topic removed by " + config_.own_nick);
+  } else {
+    lines_.push_back("Command accepted: " + line);
+  }
+}
+
+void RoomModel::ClickTalk() {
+  if (config_.refuse_talk) return;
+  if (talker_.empty()) talker_ = config_.own_nick;
+  else if (EqualsIgnoreCase(talker_, config_.own_nick)) talker_.clear();
+  Changed();
+}
+
+void RoomModel::Say(const std::string& nick, const std::string& text) {
+  lines_.push_back(nick + " : " + text);
+  Changed();
+}
+
+void RoomModel::Join(const std::string& nick) {
+  users_.push_back(nick);
+  lines_.push_back("Join: " + nick);
+  Changed();
+}
+
+void RoomModel::Quit(const std::string& nick) {
+  RemoveUser(nick);
+  lines_.push_back("Quit: " + nick);
+  Changed();
+}
+
+void RoomModel::RemoveUser(const std::string& nick) {
+  auto it = std::find_if(users_.begin(), users_.end(), [&](const std::string& u) { return EqualsIgnoreCase(u, nick); });
+  if (it != users_.end()) users_.erase(it);
+  if (EqualsIgnoreCase(talker_, nick)) talker_.clear();
+}
+
+}  // namespace tavlen::standin

@@ -1,0 +1,68 @@
+// The stand-in room shown on the simulated desktop: a top-level window whose
+// direct children are, in order, the transcript ("RichEdit20A"), the input box
+// ("Edit"), the talk switch ("Button" "Hands Free"), the user list
+// ("SysTreeView32"), filler controls, and the talker indicator ("Button"),
+// which is the 26th child with the default filler count.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimDesktop.h"
+#include "standin/RoomModel.h"
+
+namespace tavlen::sim {
+
+class SimRoom {
+ public:
+  SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<std::int64_t()> now);
+  ~SimRoom();
+  SimRoom(const SimRoom&) = delete;
+  SimRoom& operator=(const SimRoom&) = delete;
+
+  standin::RoomModel& Model() { return model_; }
+  Hwnd Window() const { return window_; }
+  Hwnd InputBox() const { return input_; }
+  Hwnd Transcript() const { return transcript_; }
+  Hwnd TalkSwitch() const { return talk_switch_; }
+  Hwnd Tree() const { return tree_; }
+  Hwnd TalkerIndicator() const { return indicator_; }
+  std::uint32_t Process() const { return process_; }
+  bool Open() const;
+
+  // The moderator types into the room's input box (no submission).
+  void Type(const std::string& text);
+  std::string InputText() const;  // what the box holds
+  std::vector<std::string> SubmittedLines() const { return model_.SubmittedTexts(); }
+  // Counters of what reached the controls.
+  int KeyDownsTo(Hwnd control) const;
+  int FocusRequests() const { return focus_requests_; }
+  int Clicks() const { return clicks_; }
+  int Caret() const { return caret_; }
+
+  void Close();
+  void SetHung(bool hung);
+  // Runs inside every WM_KEYDOWN the input box receives (tests use it to type
+  // while a submission runs).
+  std::function<void()> OnKeyDown;
+
+ private:
+  void Sync();
+  SimDesktop& desktop_;
+  standin::RoomModel model_;
+  std::uint32_t process_;
+  Hwnd window_ = kNoWindow;
+  Hwnd transcript_ = kNoWindow;
+  Hwnd input_ = kNoWindow;
+  Hwnd talk_switch_ = kNoWindow;
+  Hwnd tree_ = kNoWindow;
+  Hwnd indicator_ = kNoWindow;
+  std::vector<std::pair<Hwnd, int>> keydowns_;
+  int focus_requests_ = 0;
+  int clicks_ = 0;
+  bool button_down_ = false;
+  int caret_ = 0;
+};
+
+}  // namespace tavlen::sim

@@ -1,0 +1,52 @@
+#include "standin/sim/SimWorld.h"
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "core/Files.h"
+
+namespace tavlen::sim {
+
+namespace {
+std::string FreshFolder() {
+  static std::atomic<int> counter{0};
+  const auto base = std::filesystem::temp_directory_path() /
+                    ("tavlen-sim-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(base);
+  std::filesystem::create_directories(base);
+  return base.string() + "/";
+}
+}  // namespace
+
+SimWorld::SimWorld()
+    : exe_dir_(FreshFolder()), platform_{desktop, clock, dialogs, widgets, exe_dir_} {}
+
+SimWorld::~SimWorld() {
+  rooms_.clear();
+  std::error_code ignored;
+  std::filesystem::remove_all(exe_dir_, ignored);
+}
+
+SimRoom& SimWorld::open_room(const std::string& name, standin::RoomConfig config) {
+  config.room = name;
+  return open_room(std::move(config));
+}
+
+SimRoom& SimWorld::open_room(standin::RoomConfig config) {
+  rooms_.push_back(std::make_unique<SimRoom>(desktop, std::move(config), [this] { return clock.NowMs(); }));
+  return *rooms_.back();
+}
+
+void SimWorld::write_file(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(exe_dir_ + name, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string SimWorld::read_file(const std::string& name) const { return ReadWholeFile(exe_dir_ + name).value_or(""); }
+
+bool SimWorld::has_file(const std::string& name) const { return FileExists(exe_dir_ + name); }
+
+}  // namespace tavlen::sim

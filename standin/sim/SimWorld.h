@@ -1,0 +1,51 @@
+// Everything a scenario needs around the console: the simulated desktop, virtual
+// clock, scripted dialogs, widget backend, stand-in rooms and a fresh settings
+// folder.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/sim/SimBackend.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDialogs.h"
+#include "standin/sim/SimRoom.h"
+
+namespace tavlen::sim {
+
+class SimWorld {
+ public:
+  SimWorld();
+  ~SimWorld();
+
+  SimDesktop desktop;
+  SimClock clock;
+  SimDialogs dialogs;
+  SimBackend widgets{desktop};
+
+  // A stand-in room window at the top of the Z order.
+  SimRoom& open_room(const std::string& name, standin::RoomConfig config = {});
+  SimRoom& open_room(standin::RoomConfig config);
+  void advance(std::chrono::milliseconds ms) { clock.Advance(ms.count()); }
+  void advance_ms(std::int64_t ms) { clock.Advance(ms); }
+
+  // The settings folder, with a trailing separator.
+  const std::string& exe_dir() const { return exe_dir_; }
+  std::string file_path(const std::string& name) const { return exe_dir_ + name; }
+  void write_file(const std::string& name, const std::string& bytes) const;
+  std::string read_file(const std::string& name) const;
+  bool has_file(const std::string& name) const;
+
+  Platform& platform() { return platform_; }
+
+ private:
+  std::string exe_dir_;
+  std::vector<std::unique_ptr<SimRoom>> rooms_;
+  Platform platform_;
+};
+
+}  // namespace tavlen::sim

@@ -1,0 +1,137 @@
+#include "ui/Unit1.h"
+
+#include "core/Text.h"
+#include "ui/MenuIds.h"
+#include "ui/Unit10.h"
+
+namespace tavlen {
+
+TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
+    : kit::Form(app, "TForm1", "Tavlen"),
+      platform(p),
+      log(debug_log),
+      Timer2(app, "Timer2", 2000, true),
+      Timer3(app, "Timer3", 10, true),
+      Timer4(app, "Timer4", 750, true),
+      Timer5(app, "Timer5", 30000, false),
+      Timer6(app, "Timer6", 10, true),
+      Timer7(app, "Timer7", 7000, true),
+      Timer8(app, "Timer8", 1, false),
+      Timer9(app, "Timer9", 100, true),
+      MainMenu1(app),
+      ctx{p.windowing, app, room, debug_log, Timer4},
+      controls(ctx),
+      talk(ctx, controls),
+      discovery(ctx, talk, *this),
+      panel(*this) {
+  Menu = &MainMenu1;
+  BuildMenu();
+  Border = kit::BorderStyle::kSingle;
+  SetBounds(8, 8, 327, 180);
+  SetStayOnTop(true);
+
+  OnShow = [this] { FormShow(); };
+  OnCloseQuery = [this](bool& can_close) { FormCloseQuery(can_close); };
+  Timer2.OnTimer = [this] { Timer2Timer(); };
+  Timer3.OnTimer = [this] { Timer3Timer(); };
+  Timer4.OnTimer = [this] { Timer4Timer(); };
+  Timer6.OnTimer = [this] { Timer6Timer(); };
+  Timer9.OnTimer = [this] { Timer9Timer(); };
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildMenu() {
+  using namespace menu_id;
+  kit::MenuItem& root = MainMenu1.root;
+  General1 = &root.Add("General1", "General");
+  Quitter1 = &General1->Add("Quitter1", "Quitter", kQuitter);
+  Quitter1->OnClick = [this] { Quitter1Click(); };
+
+  Config1 = &root.Add("Config1", "Config.");
+  Editerlesmessages1 = &Config1->Add("Editerlesmessages1", "Editer les messages", kEditerLesMessages);
+  ConfigurerlesHighlights1 =
+      &Config1->Add("ConfigurerlesHighlights1", "Configurer les notifications", kConfigurerLesNotifications);
+  RaccourcisClavier1 = &Config1->Add("RaccourcisClavier1", "Raccourcis Clavier", kRaccourcisClavier);
+  ConfigurationAudio1 = &Config1->Add("ConfigurationAudio1", "Configuration Audio", kConfigurationAudio);
+  Dboguage1 = &Config1->Add("Dboguage1", ansi("Déboguage"), kDeboguage);
+  Dboguage1->OnClick = [this] { Dboguage1Click(); };
+
+  Commandes1 = &root.Add("Commandes1", "Commandes");
+  Commandes1->SetVisible(false);
+  kit::MenuItem& statuts = Commandes1->Add("Statuts1", "Statuts");
+  Ajouter1 = &statuts.Add("Ajouter1", "Ajouter Ami", kAjouterAmi);
+  AjouterOP1 = &statuts.Add("AjouterOP1", "Ajouter OP", kAjouterOP);
+  AjouterOPPLUS1 = &statuts.Add("AjouterOPPLUS1", "Ajouter OP +", kAjouterOPPlus);
+  statuts.AddSeparator();
+  RetirerAMISOPOP1 = &statuts.Add("RetirerAMISOPOP1", "Retirer Ami/OP/OP +", kRetirer);
+  kit::MenuItem& talk_time = Commandes1->Add("Tempsdeparole1", "Temps de parole");
+  N30sec1 = &talk_time.Add("N30sec1", ansi("Définir à 30 sec."), kTalk30);
+  N60sec1 = &talk_time.Add("N60sec1", ansi("Définir à 60 sec."), kTalk60);
+  N120sec1 = &talk_time.Add("N120sec1", ansi("Définir à 120 sec."), kTalk120);
+  talk_time.AddSeparator();
+  Illimit1 = &talk_time.Add("Illimit1", ansi("Temps de parole illimité"), kTalkIllimite);
+  kit::MenuItem& auto_kick = Commandes1->Add("KICKautomatique1", "KICK automatique");
+  Activer1 = &auto_kick.Add("Activer1", "Activer", kAutoKickActiver);
+  Desactiver1 = &auto_kick.Add("Desactiver1", "Desactiver", kAutoKickDesactiver);
+  Desactiver1->SetChecked(true);
+  kit::MenuItem& moderated = Commandes1->Add("Modemodr1", ansi("Mode modéré"));
+  Activer2 = &moderated.Add("Activer2", "Activer", kModereActiver);
+  Desactiver2 = &moderated.Add("Desactiver2", "Desactiver", kModereDesactiver);
+  kit::MenuItem& topic = Commandes1->Add("Topic1", "Topic");
+  CahngerleTopic1 = &topic.Add("CahngerleTopic1", "Changer le Topic", kChangerTopic);
+  Effacerletopic1 = &topic.Add("Effacerletopic1", "Effacer le topic", kEffacerTopic);
+  Commandes1->AddSeparator();
+  Raccourcisdesons1 = &Commandes1->Add("Raccourcisdesons1", "Raccourcis de sons", kRaccourcisDeSons);
+  Reglageduvolume1 = &Commandes1->Add("Reglageduvolume1", "Reglage du volume", kReglageDuVolume);
+
+  SRCMIC1 = &root.Add("SRCMIC1", "Mic", kMic);
+
+  Aide1 = &root.Add("Aide1", "?");
+  Aide2 = &Aide1->Add("Aide2", "Aide", kAide);
+  Apropos1 = &Aide1->Add("Apropos1", ansi("à propos"), kAPropos);
+}
+
+void TForm1::FormCreate() {
+  // Later steps of start-up (wave volume, hotkey table) hook in here.
+  room.VersionText = "Ver 1.0.1";
+  room.RoomName = kDefaultRoom;
+  room.RoomWindowTitle = room.RoomName + kRoomTitleSuffix;
+  SetBounds(Left(), Top(), 327, ActionPanel::kCompactHeight);
+  KTop1 = std::make_unique<TKTop>(*this);
+  KTop1->SetKTop(true);
+  panel.ComboBox1.SetItemIndex(2);  // "Jours"
+}
+
+void TForm1::FormShow() {
+  if (!room.RightsKnown && !room.SetoptSent) {
+    send_to_camfrog("/setopt");
+    room.SetoptSent = true;
+  }
+}
+
+void TForm1::FormCloseQuery(bool& can_close) { can_close = false; }
+
+void TForm1::Quitter1Click() { App().Terminate(); }
+
+void TForm1::Dboguage1Click() {
+  if (forms.Form10) forms.Form10->Show();
+}
+
+void TForm1::RefreshCaption() { SetText("Tavlen - " + room.RoomName); }
+
+void TForm1::Timer2Timer() {}
+
+void TForm1::Timer3Timer() { RefreshCaption(); }
+
+void TForm1::Timer4Timer() {}
+
+void TForm1::Timer6Timer() {
+  discovery.AdoptForegroundTitle();
+  discovery.SampleForeground();
+}
+
+void TForm1::Timer9Timer() { discovery.Timer9Timer(); }
+
+}  // namespace tavlen

@@ -1,0 +1,120 @@
+// The main console window: room state, timers, main menu, and the composition of
+// the subsystems' panels and handlers.
+#pragma once
+
+#include <memory>
+
+#include "bridge/ControlAccess.h"
+#include "bridge/RoomContext.h"
+#include "bridge/RoomDiscovery.h"
+#include "bridge/TalkSwitch.h"
+#include "core/DebugLog.h"
+#include "core/KTop.h"
+#include "core/RoomState.h"
+#include "kit/Widgets.h"
+#include "moderation/ActionPanel.h"
+#include "platform/Platform.h"
+
+namespace tavlen {
+
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm7;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
+class TForm12;
+
+// The secondary windows, created after the main window.
+struct SecondaryForms {
+  TForm2* Form2 = nullptr;
+  TForm3* Form3 = nullptr;
+  TForm4* Form4 = nullptr;
+  TForm5* Form5 = nullptr;
+  TForm7* Form7 = nullptr;
+  TForm8* Form8 = nullptr;
+  TForm9* Form9 = nullptr;
+  TForm10* Form10 = nullptr;
+  TForm11* Form11 = nullptr;
+  TForm12* Form12 = nullptr;
+};
+
+class TForm1 : public kit::Form {
+ public:
+  TForm1(kit::Application& app, const Platform& platform, DebugLog& log);
+  ~TForm1() override;
+
+  const Platform& platform;
+  DebugLog& log;
+  SecondaryForms forms;
+  RoomState room;
+
+  // Timers of the main window.
+  kit::Timer Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8, Timer9;
+
+  // Main menu.
+  kit::MainMenu MainMenu1;
+  kit::MenuItem* General1;
+  kit::MenuItem* Quitter1;
+  kit::MenuItem* Config1;
+  kit::MenuItem* Editerlesmessages1;
+  kit::MenuItem* ConfigurerlesHighlights1;
+  kit::MenuItem* RaccourcisClavier1;
+  kit::MenuItem* ConfigurationAudio1;
+  kit::MenuItem* Dboguage1;
+  kit::MenuItem* Commandes1;
+  kit::MenuItem* Ajouter1;
+  kit::MenuItem* AjouterOP1;
+  kit::MenuItem* AjouterOPPLUS1;
+  kit::MenuItem* RetirerAMISOPOP1;
+  kit::MenuItem* N30sec1;
+  kit::MenuItem* N60sec1;
+  kit::MenuItem* N120sec1;
+  kit::MenuItem* Illimit1;
+  kit::MenuItem* Activer1;
+  kit::MenuItem* Desactiver1;
+  kit::MenuItem* Activer2;
+  kit::MenuItem* Desactiver2;
+  kit::MenuItem* CahngerleTopic1;
+  kit::MenuItem* Effacerletopic1;
+  kit::MenuItem* Raccourcisdesons1;
+  kit::MenuItem* Reglageduvolume1;
+  kit::MenuItem* SRCMIC1;
+  kit::MenuItem* Aide1;
+  kit::MenuItem* Aide2;
+  kit::MenuItem* Apropos1;
+
+  // Subsystems.
+  RoomContext ctx;
+  ControlAccess controls;
+  TalkSwitch talk;
+  RoomDiscovery discovery;
+  ActionPanel panel;
+  std::unique_ptr<TKTop> KTop1;
+
+  // Handlers.
+  void FormCreate();
+  void FormShow();
+  void FormCloseQuery(bool& can_close);
+  void Quitter1Click();
+  void Dboguage1Click();
+  void Timer2Timer();
+  void Timer3Timer();
+  void Timer4Timer();
+  void Timer6Timer();
+  void Timer9Timer();
+
+  // Shared operations.
+  void debog(std::string line) { log.debog(std::move(line)); }
+  bool send_to_camfrog(std::string_view line) { return controls.send_to_camfrog(line); }
+  // "Tavlen - " followed by the room name.
+  void RefreshCaption();
+
+ private:
+  void BuildMenu();
+};
+
+}  // namespace tavlen
