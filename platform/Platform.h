@@ -9,6 +9,13 @@ namespace tavlen {
 class Windowing;
 class Clock;
 class Dialogs;
+class MixerApi;
+class HotkeyApi;
+class SoundApi;
+class VolumeApi;
+class TextMetrics;
+class PopupHost;
+class ProcessMemory;
 namespace kit {
 class Backend;
 }
@@ -20,6 +27,13 @@ struct Platform {
   kit::Backend& widgets;
   // The executable's directory with a trailing separator.
   std::string exe_dir;
+  MixerApi& mixer;
+  HotkeyApi& hotkeys;
+  SoundApi& sound;
+  VolumeApi& volume;
+  TextMetrics& metrics;
+  PopupHost& popups;
+  ProcessMemory* memory = nullptr;  // cross-process memory, for the user list
 };
 
 }  // namespace tavlen

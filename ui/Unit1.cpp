@@ -23,8 +23,11 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       controls(ctx),
       talk(ctx, controls),
       discovery(ctx, talk, *this),
-      panel(*this) {
+      panel(*this),
+      HTMLPopup1(p.popups, p.metrics, p.windowing, p.clock),
+      HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock) {
   Menu = &MainMenu1;
+  SetupPopups();
   BuildMenu();
   Border = kit::BorderStyle::kSingle;
   SetBounds(8, 8, 327, 180);
@@ -91,6 +94,23 @@ void TForm1::BuildMenu() {
   Aide1 = &root.Add("Aide1", "?");
   Aide2 = &Aide1->Add("Aide2", "Aide", kAide);
   Apropos1 = &Aide1->Add("Apropos1", ansi("à propos"), kAPropos);
+}
+
+void TForm1::SetupPopups() {
+  HTMLPopup1.PopupWidth = 200;
+  HTMLPopup1.PopupHeight = 90;
+  HTMLPopup1.AlwaysOnTop = true;
+  HTMLPopup1.AutoHide = false;
+  HTMLPopup1.BorderSize = 1;
+  HTMLPopup1.Color = 16510681;  // light blue
+  HTMLPopup1.PopupLeft = 0;
+  HTMLPopup1.PopupTop = 500;
+  HTMLPopup2.PopupWidth = 100;
+  HTMLPopup2.PopupHeight = 50;
+  HTMLPopup2.AlwaysOnTop = false;
+  HTMLPopup2.AutoHide = true;
+  HTMLPopup2.BorderSize = 0;
+  HTMLPopup2.Color = clInfoBk;
 }
 
 void TForm1::FormCreate() {

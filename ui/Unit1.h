@@ -13,6 +13,7 @@
 #include "core/RoomState.h"
 #include "kit/Widgets.h"
 #include "moderation/ActionPanel.h"
+#include "notify/HTMLPopup.h"
 #include "platform/Platform.h"
 
 namespace tavlen {
@@ -94,6 +95,9 @@ class TForm1 : public kit::Form {
   RoomDiscovery discovery;
   ActionPanel panel;
   std::unique_ptr<TKTop> KTop1;
+  // Keyword notifications and the short status messages.
+  THTMLPopup HTMLPopup1;
+  THTMLPopup HTMLPopup2;
 
   // Handlers.
   void FormCreate();
@@ -115,6 +119,7 @@ class TForm1 : public kit::Form {
 
  private:
   void BuildMenu();
+  void SetupPopups();
 };
 
 }  // namespace tavlen

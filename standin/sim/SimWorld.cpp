@@ -22,7 +22,8 @@ std::string FreshFolder() {
 }  // namespace
 
 SimWorld::SimWorld()
-    : exe_dir_(FreshFolder()), platform_{desktop, clock, dialogs, widgets, exe_dir_} {}
+    : exe_dir_(FreshFolder()),
+      platform_{desktop, clock, dialogs, widgets, exe_dir_, mixer, hotkeys, sound, volume, metrics, popups} {}
 
 SimWorld::~SimWorld() {
   rooms_.clear();

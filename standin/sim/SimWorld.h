@@ -13,6 +13,12 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
+#include "platform/sim/SimHotkeys.h"
+#include "platform/sim/SimMixer.h"
+#include "platform/sim/SimPopupWindow.h"
+#include "platform/sim/SimSound.h"
+#include "platform/sim/SimTextMetrics.h"
+#include "platform/sim/SimVolume.h"
 #include "standin/sim/SimRoom.h"
 
 namespace tavlen::sim {
@@ -26,6 +32,12 @@ class SimWorld {
   SimClock clock;
   SimDialogs dialogs;
   SimBackend widgets{desktop};
+  SimMixer mixer;
+  SimHotkeys hotkeys{[this](std::function<void()> work) { clock.Post(std::move(work)); }};
+  SimSound sound{[this] { return clock.NowMs(); }};
+  SimVolume volume;
+  SimTextMetrics metrics;
+  SimPopupHost popups;
 
   // A stand-in room window at the top of the Z order.
   SimRoom& open_room(const std::string& name, standin::RoomConfig config = {});
