@@ -1,0 +1,185 @@
+// Win32Dialogs driven from a clock timer while the dialog's own modal loop runs:
+// the prompt's OK, Cancel and close, the message box caption, the file dialog.
+#include "platform/win32/WinApi.h"
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "core/Text.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Windowing.h"
+#include "tests/e2e/smoke/Check.h"
+
+namespace smoke {
+namespace {
+
+using tavlen::Hwnd;
+
+std::string ItemText(HWND dialog, int id) {
+  char buffer[512] = {};
+  GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+  return buffer;
+}
+
+// Polls for the dialog while the modal call runs; acts once on it. A dialog that
+// never shows is reported; the watchdog ends the run if the call never returns.
+class Driver {
+ public:
+  Driver(tavlen::Win32Clock& clock, std::string what, std::function<HWND()> find,
+         std::function<void(HWND)> act)
+      : clock_(clock), what_(std::move(what)) {
+    const std::int64_t deadline = clock.NowMs() + 10000;
+    // TAVLEN_SMOKE_HOLD_MS keeps each dialog on screen that long, for a screenshot.
+    const char* hold = std::getenv("TAVLEN_SMOKE_HOLD_MS");
+    const int hold_ms = hold ? std::atoi(hold) : 0;
+    clock_.StartTimer(900, 30, [this, find, act, deadline, hold_ms] {
+      if (HWND dialog = find()) {
+        if (hold_ms > 0 && first_seen_ == 0) first_seen_ = clock_.NowMs();
+        if (hold_ms > 0 && clock_.NowMs() - first_seen_ < hold_ms) return;
+        clock_.StopTimer(900);
+        found_ = true;
+        act(dialog);
+      } else if (clock_.NowMs() > deadline) {
+        clock_.StopTimer(900);
+      }
+    });
+  }
+  ~Driver() {
+    clock_.StopTimer(900);
+    CHECK(found_, what_ + ": dialog never appeared");
+  }
+
+ private:
+  tavlen::Win32Clock& clock_;
+  std::string what_;
+  bool found_ = false;
+  std::int64_t first_seen_ = 0;
+};
+
+void Prompt(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs) {
+  tavlen::Win32Windowing win;
+  const std::string caption = tavlen::ansi("Pseudo concerné");
+  const std::string prompt = tavlen::ansi("Pseudo concerné :");
+  const auto find = [caption] { return FindWindowA("#32770", caption.c_str()); };
+  std::string seen_prompt, seen_initial;
+  std::string answer;
+  {
+    Driver driver(clock, "prompt OK", find, [&](HWND dialog) {
+      seen_prompt = ItemText(dialog, tavlen::Win32Dialogs::kPromptLabelId);
+      HWND edit = GetDlgItem(dialog, tavlen::Win32Dialogs::kPromptEditId);
+      seen_initial = win.SendGetText(reinterpret_cast<Hwnd>(edit), 5001);
+      win.SendSetText(reinterpret_cast<Hwnd>(edit), tavlen::ansi("élève¤1"));
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    answer = dialogs.InputBox(caption, prompt, "ancien");
+  }
+  CHECK_TEXT(seen_prompt, prompt, "prompt label");
+  CHECK_TEXT(seen_initial, "ancien", "prompt starts with the initial text");
+  CHECK_TEXT(answer, tavlen::ansi("élève¤1"), "OK returns the typed text");
+
+  {
+    Driver driver(clock, "prompt Cancel", find, [&](HWND dialog) {
+      SetDlgItemTextA(dialog, tavlen::Win32Dialogs::kPromptEditId, "perdu");
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    answer = dialogs.InputBox(caption, prompt, "ancien");
+  }
+  CHECK_TEXT(answer, "ancien", "Cancel returns the initial text");
+
+  {
+    Driver driver(clock, "prompt close", find, [&](HWND dialog) {
+      SetDlgItemTextA(dialog, tavlen::Win32Dialogs::kPromptEditId, "perdu");
+      PostMessageA(dialog, WM_CLOSE, 0, 0);
+    });
+    answer = dialogs.InputBox(caption, prompt, "");
+  }
+  CHECK_TEXT(answer, "", "closing the prompt is Cancel");
+
+  {
+    // Enter in the edit box is the default button.
+    Driver driver(clock, "prompt Enter", find, [&](HWND dialog) {
+      HWND edit = GetDlgItem(dialog, tavlen::Win32Dialogs::kPromptEditId);
+      SetWindowTextA(edit, "vite");
+      SetFocus(edit);
+      PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    answer = dialogs.InputBox(caption, prompt, "");
+  }
+  CHECK_TEXT(answer, "vite", "Enter confirms the prompt");
+}
+
+void Message(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs, const std::string& title) {
+  const std::string text = tavlen::ansi("Vous devez d'abord indiquer le pseudo concerné.");
+  bool text_shown = false;
+  {
+    Driver driver(clock, "message box", [title] { return FindWindowA("#32770", title.c_str()); },
+                  [&](HWND box) {
+                    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                      char buffer[512] = {};
+                      GetWindowTextA(child, buffer, sizeof buffer);
+                      text_shown = text_shown || text == buffer;
+                    }
+                    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                  });
+    dialogs.ShowMessage(text);
+  }
+  CHECK(text_shown, "message box shows its text under the application title");
+
+  {
+    Driver driver(clock, "message box caption", [] { return FindWindowA("#32770", "Erreur"); },
+                  [](HWND box) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+    dialogs.ShowMessage("x", "Erreur");
+  }
+}
+
+void FileOpen(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs) {
+  CHECK_TEXT(tavlen::OpenFileFilter("Sons|*.wav"), std::string("Sons\0*.wav\0\0", 12), "one filter");
+  CHECK_TEXT(tavlen::OpenFileFilter("Sons|*.wav|Tous|*.*"), std::string("Sons\0*.wav\0Tous\0*.*\0\0", 21),
+             "two filters");
+  CHECK_TEXT(tavlen::OpenFileFilter("Sons|*.wav|"), std::string("Sons\0*.wav\0\0", 12), "trailing bar");
+  CHECK_TEXT(tavlen::OpenFileFilter(""), "", "no filter");
+
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string path = std::string(temp) + tavlen::ansi("alerte é.wav");
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CHECK(file != INVALID_HANDLE_VALUE, "temp file created");
+  CloseHandle(file);
+
+  std::optional<std::string> chosen;
+  {
+    Driver driver(clock, "file dialog", [] { return FindWindowA("#32770", nullptr); }, [&](HWND dialog) {
+      // cmb13 (the file name combo) in explorer dialogs, edt1 in older ones.
+      if (!SetDlgItemTextA(dialog, 1148, path.c_str())) SetDlgItemTextA(dialog, 1152, path.c_str());
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    chosen = dialogs.OpenFile("Sons|*.wav");
+  }
+  CHECK(chosen.has_value(), "file chosen");
+  if (chosen) CHECK(lstrcmpiA(chosen->c_str(), path.c_str()) == 0, "chosen path: " + *chosen);
+
+  {
+    Driver driver(clock, "file dialog cancel", [] { return FindWindowA("#32770", nullptr); }, [](HWND dialog) {
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    chosen = dialogs.OpenFile("Sons|*.wav");
+  }
+  CHECK(!chosen.has_value(), "cancelled file dialog yields nothing");
+  DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+void DialogsSmoke() {
+  tavlen::Win32Clock clock;
+  const std::string title = "Tavlen - [12]";
+  tavlen::Win32Dialogs dialogs([&] { return title; });
+  Prompt(clock, dialogs);
+  Message(clock, dialogs, title);
+  FileOpen(clock, dialogs);
+  Note("dialogs done");
+}
+
+}  // namespace smoke

@@ -1,0 +1,139 @@
+# Shared shell library for running the Windows build under Wine on a virtual X
+# display. Source it from bash:
+#
+#   source tests/e2e/wine.sh
+#   wine_install                 # packages, only what is missing (needs root or sudo)
+#   wine_start <build dir>       # Xvfb + prefix under <build dir>/wineprefix, stop on exit
+#   wine_run 60 <exe> args...    # run with a deadline, output on stdout
+#   wine_screenshot shot.png
+#
+# A program's exit code proves nothing under Wine (a 32-bit exe without wine32
+# "succeeds" doing nothing): callers check the program's own success marker.
+
+WINE_SH_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WINE_XVFB_PID=
+WINE_DISPLAY_NUM=
+
+wine_log() { printf '[wine] %s\n' "$*" >&2; }
+
+wine_as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"
+  elif command -v sudo >/dev/null; then sudo "$@"
+  else wine_log "need root to run: $*"; return 1
+  fi
+}
+
+wine_pkg_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+# Installs the cross compilers, Wine (64- and 32-bit), Xvfb and the screenshot
+# tools. Does nothing when everything is there.
+wine_install() {
+  local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+                wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils xdotool)
+  local missing=() pkg
+  for pkg in "${wanted[@]}"; do
+    wine_pkg_installed "$pkg" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  wine_log "installing: ${missing[*]}"
+  local started=$SECONDS
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    wine_as_root dpkg --add-architecture i386 || return 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  wine_as_root apt-get update -qq || return 1
+  wine_as_root apt-get install -y -qq "${missing[@]}" >/dev/null || return 1
+  wine_log "installed in $((SECONDS - started)) s"
+}
+
+wine_env() {
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine derives the ANSI code page from the locale: C.UTF-8 gives 1252.
+  export LC_ALL=C.UTF-8
+}
+
+# Starts Xvfb on a free display and waits for its socket.
+wine_start_display() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  WINE_XVFB_PID=$!
+  WINE_DISPLAY_NUM=$n
+  local waited=0
+  until [ -S "/tmp/.X11-unix/X$n" ]; do
+    if ! kill -0 "$WINE_XVFB_PID" 2>/dev/null; then
+      wine_log "Xvfb :$n did not start"; WINE_XVFB_PID=; return 1
+    fi
+    [ $waited -ge 100 ] && { wine_log "Xvfb :$n: no socket after 10 s"; return 1; }
+    sleep 0.1; waited=$((waited + 1))
+  done
+  export DISPLAY=":$n"
+  wine_log "Xvfb on :$n (pid $WINE_XVFB_PID)"
+}
+
+# Creates the prefix <build dir>/wineprefix once. A prefix made before wine32
+# was installed cannot start anything later and is rebuilt, as is one whose
+# creation did not finish.
+wine_prefix() {
+  local build_dir=$1
+  mkdir -p "$build_dir"
+  export WINEPREFIX
+  WINEPREFIX=$(cd "$build_dir" && pwd)/wineprefix
+  local stamp="$WINEPREFIX/.tavlen-prefix" want="wine32=no"
+  wine_pkg_installed wine32:i386 && want="wine32=yes"
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] &&
+     { [ "$want" = wine32=no ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }; then
+    return 0
+  fi
+  if [ -d "$WINEPREFIX" ]; then
+    wine_log "rebuilding the prefix ($(cat "$stamp" 2>/dev/null || echo unfinished), want $want)"
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
+  local started=$SECONDS
+  wine wineboot --init >/dev/null 2>&1 || { wine_log "wineboot --init failed"; return 1; }
+  # Unmanaged windows: without a window manager Wine otherwise waits about 2 s
+  # whenever a top-level window is hidden or destroyed.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+    { wine_log "registry setting failed"; return 1; }
+  timeout 30 wineserver -w || true
+  echo "$want" >"$stamp"
+  wine_log "prefix created in $((SECONDS - started)) s: $WINEPREFIX"
+}
+
+# Display, environment and prefix; everything is stopped when the shell exits.
+wine_start() {
+  wine_env
+  trap wine_stop EXIT
+  trap 'exit 130' INT TERM
+  wine_start_display || return 1
+  wine_prefix "$1" || return 1
+}
+
+# wine_run <seconds> <exe> [args...]: the exe's output on stdout; 124 when the
+# deadline passed (the program is killed).
+wine_run() {
+  local deadline=$1; shift
+  timeout -k 5 "$deadline" wine "$@"
+}
+
+# The whole virtual screen as a PNG. ImageMagick by full path: a wrapper of the
+# same name may come first on PATH.
+wine_screenshot() {
+  /usr/bin/import -display "$DISPLAY" -window root "$1"
+}
+
+wine_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
+    timeout 20 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "$WINE_XVFB_PID" ]; then
+    kill "$WINE_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_XVFB_PID" 2>/dev/null || true
+    WINE_XVFB_PID=
+  fi
+}
