@@ -116,6 +116,10 @@ class TForm1 : public kit::Form {
   bool send_to_camfrog(std::string_view line) { return controls.send_to_camfrog(line); }
   // "Tavlen - " followed by the room name.
   void RefreshCaption();
+  // Switches the sound card's recording source to the stored microphone or music
+  // selection, with its menu caption and status popup.
+  enum class RecordingSource { kMic, kMix };
+  void SelectRecordingSource(RecordingSource source);
 
  private:
   void BuildMenu();
