@@ -16,7 +16,7 @@ Console::Console(const Platform& platform) : app(platform.clock, platform.widget
   Form9 = std::make_unique<TForm9>(app);
   Form10 = std::make_unique<TForm10>(app, log);
   Form11 = std::make_unique<TForm11>(app);
-  Form12 = std::make_unique<TForm12>(app);
+  Form12 = std::make_unique<TForm12>(app, platform.mixer, platform.dialogs, platform.exe_dir);
   for (kit::Form* f : std::initializer_list<kit::Form*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                       Form7.get(), Form8.get(), Form9.get(), Form10.get(),
                                                       Form11.get(), Form12.get()})
