@@ -7,7 +7,34 @@
 namespace tavlen::standin {
 
 RoomModel::RoomModel(RoomConfig config, std::function<std::int64_t()> now)
-    : config_(std::move(config)), now_(std::move(now)), users_(config_.users) {}
+    : config_(std::move(config)), now_(std::move(now)), users_(config_.users), hidden_(config_.hidden_users) {}
+
+namespace {
+
+void SortNicks(std::vector<std::string>& nicks) {
+  std::sort(nicks.begin(), nicks.end(), [](const std::string& a, const std::string& b) { return CompareTextAnsi(a, b) < 0; });
+}
+
+void CollectVisible(const std::vector<TreeNode>& nodes, std::vector<std::string>& out) {
+  for (const auto& node : nodes) {
+    out.push_back(node.text);
+    if (node.expanded) CollectVisible(node.children, out);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> VisibleTreeTexts(const std::vector<TreeNode>& roots) {
+  std::vector<std::string> texts;
+  CollectVisible(roots, texts);
+  return texts;
+}
+
+std::size_t TreeItemCount(const std::vector<TreeNode>& roots) {
+  std::size_t count = 0;
+  for (const auto& node : roots) count += 1 + TreeItemCount(node.children);
+  return count;
+}
 
 std::string RoomModel::Title() const {
   if (!config_.topic.empty()) return config_.room + ", Topic: " + config_.topic;
@@ -26,8 +53,25 @@ std::string RoomModel::TranscriptText() const {
 std::vector<std::string> RoomModel::Users() const {
   std::vector<std::string> all = users_;
   all.push_back(config_.own_nick);
-  std::sort(all.begin(), all.end(), [](const std::string& a, const std::string& b) { return CompareTextAnsi(a, b) < 0; });
+  SortNicks(all);
   return all;
+}
+
+std::vector<std::string> RoomModel::HiddenUsers() const {
+  std::vector<std::string> hidden = hidden_;
+  SortNicks(hidden);
+  return hidden;
+}
+
+std::vector<TreeNode> RoomModel::UserTree() const {
+  const auto leaves = [](const std::vector<std::string>& nicks) {
+    std::vector<TreeNode> nodes;
+    for (const auto& nick : nicks) nodes.push_back(TreeNode{nick, false, {}});
+    return nodes;
+  };
+  return {TreeNode{kVisibleUsersHeader, true, leaves(Users())},
+          TreeNode{kHiddenUsersHeader, false, leaves(HiddenUsers())},
+          TreeNode{kClickNamePlaceholder, false, {}}};
 }
 
 std::vector<std::string> RoomModel::SubmittedTexts() const {
@@ -102,8 +146,8 @@ void RoomModel::Say(const std::string& nick, const std::string& text) {
   Changed();
 }
 
-void RoomModel::Join(const std::string& nick) {
-  users_.push_back(nick);
+void RoomModel::Join(const std::string& nick, bool hidden) {
+  (hidden ? hidden_ : users_).push_back(nick);
   lines_.push_back("Join: " + nick);
   Changed();
 }
@@ -115,8 +159,13 @@ void RoomModel::Quit(const std::string& nick) {
 }
 
 void RoomModel::RemoveUser(const std::string& nick) {
-  auto it = std::find_if(users_.begin(), users_.end(), [&](const std::string& u) { return EqualsIgnoreCase(u, nick); });
-  if (it != users_.end()) users_.erase(it);
+  for (auto* group : {&users_, &hidden_}) {
+    auto it = std::find_if(group->begin(), group->end(), [&](const std::string& u) { return EqualsIgnoreCase(u, nick); });
+    if (it != group->end()) {
+      group->erase(it);
+      break;
+    }
+  }
   if (EqualsIgnoreCase(talker_, nick)) talker_.clear();
 }
 

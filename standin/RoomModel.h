@@ -23,6 +23,24 @@ struct RoomConfig {
   std::vector<std::string> hidden_users;  // a second, collapsed group
 };
 
+// One item of the user tree as the client shows it.
+struct TreeNode {
+  std::string text;
+  bool expanded = false;
+  std::vector<TreeNode> children;
+  bool operator==(const TreeNode&) const = default;
+};
+
+// The fixed texts of the user tree.
+inline constexpr char kVisibleUsersHeader[] = "Visible Users";
+inline constexpr char kHiddenUsersHeader[] = "Hidden Users";
+inline constexpr char kClickNamePlaceholder[] = " Click name to view";
+
+// What a walk over the visible items reads (children of collapsed items are
+// skipped), and the number of items, collapsed ones included.
+std::vector<std::string> VisibleTreeTexts(const std::vector<TreeNode>& roots);
+std::size_t TreeItemCount(const std::vector<TreeNode>& roots);
+
 struct SubmittedLine {
   std::string text;
   std::int64_t at_ms;
@@ -43,6 +61,11 @@ class RoomModel {
   const std::string& Talker() const { return talker_; }
   // Sorted nicks present, the own nick included.
   std::vector<std::string> Users() const;
+  // Sorted nicks of the hidden group.
+  std::vector<std::string> HiddenUsers() const;
+  // The user tree: "Visible Users" (expanded, Users()), "Hidden Users"
+  // (collapsed, HiddenUsers()), then the placeholder item.
+  std::vector<TreeNode> UserTree() const;
   const std::vector<SubmittedLine>& Submitted() const { return submitted_; }
   std::vector<std::string> SubmittedTexts() const;
 
@@ -53,7 +76,7 @@ class RoomModel {
 
   // Things other people do.
   void Say(const std::string& nick, const std::string& text);
-  void Join(const std::string& nick);
+  void Join(const std::string& nick, bool hidden = false);
   void Quit(const std::string& nick);
   void SetTalker(std::string nick) { talker_ = std::move(nick); Changed(); }
   void AppendRaw(std::string line);
@@ -74,6 +97,7 @@ class RoomModel {
   std::string input_;
   std::string talker_;
   std::vector<std::string> users_;
+  std::vector<std::string> hidden_;
   std::vector<SubmittedLine> submitted_;
 };
 

@@ -1,0 +1,49 @@
+// standin.exe: the stand-in chat room (default) or media player (--winamp) that
+// the end-to-end runs drive from another process. See StandinOptions.h for the
+// command line and RoomControl.h for the control channel.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "standin/StandinOptions.h"
+#include "standin/win32/PlayerWindow.h"
+#include "standin/win32/RoomWindow.h"
+
+using tavlen::standin::StandinOptions;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
+  StandinOptions options;
+  if (const std::string error = tavlen::standin::ParseStandinArgs(args, options); !error.empty()) {
+    // No message box: a test run must not wait for somebody to press OK.
+    std::fprintf(stderr, "standin: %s\n%s", error.c_str(), tavlen::standin::StandinUsage().c_str());
+    return 2;
+  }
+
+  std::unique_ptr<tavlen::standin::win32::RoomWindow> room;
+  std::unique_ptr<tavlen::standin::win32::PlayerWindow> player;
+  bool created = false;
+  if (options.mode == StandinOptions::Mode::Player) {
+    player = std::make_unique<tavlen::standin::win32::PlayerWindow>(options);
+    created = player->Create();
+  } else {
+    room = std::make_unique<tavlen::standin::win32::RoomWindow>(options);
+    created = room->Create();
+  }
+  if (!created) {
+    std::fprintf(stderr, "standin: the window could not be created (error %lu)\n", GetLastError());
+    return 1;
+  }
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}

@@ -1,0 +1,245 @@
+#include "standin/win32/RoomWindow.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "standin/RoomControl.h"
+
+namespace tavlen::standin::win32 {
+
+namespace {
+
+constexpr char kRoomClass[] = "CamfrogRoom";
+constexpr int kInputId = 101;
+constexpr int kTalkSwitchId = 102;
+constexpr int kTreeId = 103;
+constexpr int kIndicatorId = 104;
+constexpr int kFirstFillerId = 200;
+constexpr UINT_PTR kChatterTimer = 1;
+constexpr UINT_PTR kInputSubclass = 1;
+
+// Client area layout at 96 DPI.
+constexpr int kClientWidth = 820;
+constexpr int kClientHeight = 600;
+
+}  // namespace
+
+RoomWindow::RoomWindow(const StandinOptions& options)
+    : options_(options), model_(options.room, [] { return static_cast<std::int64_t>(GetTickCount64()); }) {}
+
+bool RoomWindow::Create() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  if (!LoadLibraryA("riched20.dll")) return false;
+  if (options_.hang_switch) hang_message_ = RegisterWindowMessageA(kHangMessageName);
+
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kRoomClass;
+  if (!RegisterClassExA(&wc)) return false;
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRect(&frame, style, FALSE);
+  const int left = options_.left >= 0 ? options_.left : 440;
+  const int top = options_.top >= 0 ? options_.top : 0;
+  // The title comes last (Sync), so a window found by its title already has
+  // all its children.
+  window_ = CreateWindowExA(0, kRoomClass, "", style, left, top, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  if (!window_) return false;
+  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+
+  // Creation order is the order other programs see the children in.
+  transcript_ = Child("RichEdit20A", "",
+                      WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 8, 8, 560, 488, 0);
+  input_ = Child("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 504, 460, 24, kInputId);
+  talk_switch_ = Child(options_.room.has_talk_switch ? "Button" : "Static", "Hands Free",
+                       options_.room.has_talk_switch ? WS_TABSTOP | BS_PUSHBUTTON : SS_CENTER, 476, 504, 92, 24,
+                       kTalkSwitchId);
+  tree_ = Child(WC_TREEVIEWA, "", WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                576, 40, 236, 488, kTreeId);
+  for (int i = 0; i < options_.room.filler_children; ++i) {
+    // A strip of small camera buttons with empty labels between them.
+    const int slot = i / 2;
+    const int x = 8 + (slot % 13) * 62;
+    const int y = 540 + (slot / 13) * 28;
+    if (i % 2 == 0)
+      Child("Button", ("Video " + std::to_string(i)).c_str(), BS_PUSHBUTTON, x, y, 56, 22, kFirstFillerId + i);
+    else
+      Child("Static", "", 0, x + 56, y, 6, 22, kFirstFillerId + i);
+  }
+  indicator_ = Child("Button", "", BS_PUSHBUTTON, 576, 8, 236, 26, kIndicatorId);
+
+  SendMessageA(transcript_, EM_EXLIMITTEXT, 0, 64 * 1024 * 1024);
+  SendMessageA(input_, EM_LIMITTEXT, 0, 0);
+  SetWindowSubclass(input_, InputProc, kInputSubclass, reinterpret_cast<DWORD_PTR>(this));
+
+  model_.OnChanged = [this] { Sync(); };
+  Sync();
+  if (options_.say_every_ms > 0) SetTimer(window_, kChatterTimer, options_.say_every_ms, nullptr);
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  UpdateWindow(window_);
+  return true;
+}
+
+HWND RoomWindow::Child(const char* class_name, const char* text, DWORD style, int x, int y, int w, int h, int id) {
+  HWND child = CreateWindowExA(0, class_name, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                               nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  return child;
+}
+
+LRESULT CALLBACK RoomWindow::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<RoomWindow*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+  if (self && self->window_ == w) return self->Handle(msg, wp, lp);
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (LOWORD(wp) == kTalkSwitchId && HIWORD(wp) == BN_CLICKED && options_.room.has_talk_switch) {
+        model_.ClickTalk();
+        return 0;
+      }
+      break;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+      if (!data || data->dwData != kControlDataId) return FALSE;
+      return Control(static_cast<const char*>(data->lpData), data->cbData) ? TRUE : FALSE;
+    }
+    case WM_TIMER:
+      if (wp == kChatterTimer) {
+        Chatter();
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      model_.OnChanged = nullptr;
+      KillTimer(window_, kChatterTimer);
+      RemoveWindowSubclass(input_, InputProc, kInputSubclass);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      if (hang_message_ != 0 && msg == hang_message_) {
+        // A test asked this program to stop answering: no message, sent or
+        // posted, is handled meanwhile.
+        const int ms = static_cast<int>(wp);
+        if (ms > 0 && ms <= kMaxHangMs) Sleep(static_cast<DWORD>(ms));
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcA(window_, msg, wp, lp);
+}
+
+LRESULT CALLBACK RoomWindow::InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  if (msg == WM_KEYDOWN && wp == VK_RETURN) {
+    reinterpret_cast<RoomWindow*>(self)->SubmitInput();
+    return 0;
+  }
+  // The Enter character of a real key press would only beep.
+  if (msg == WM_CHAR && (wp == '\r' || wp == '\n')) return 0;
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+void RoomWindow::SubmitInput() {
+  const int length = GetWindowTextLengthA(input_);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(input_, text.data(), length + 1)));
+  // The box is empty before the room reacts, as after a real submission.
+  SetWindowTextA(input_, "");
+  model_.SetInput(std::move(text));
+  model_.Submit();
+}
+
+bool RoomWindow::Control(const char* data, std::size_t size) {
+  if (!data) return false;
+  std::string line(data, size);
+  // A sender may include the terminating zero.
+  if (const std::size_t zero = line.find('\0'); zero != std::string::npos) line.resize(zero);
+  const ControlOutcome outcome = ApplyRoomControl(model_, line, options_.hang_switch);
+  if (outcome.hang_ms > 0) {
+    // Posted, so the sender gets its answer before this program stops.
+    PostMessageA(window_, hang_message_, static_cast<WPARAM>(outcome.hang_ms), 0);
+  }
+  if (outcome.close) PostMessageA(window_, WM_CLOSE, 0, 0);
+  return outcome.applied;
+}
+
+void RoomWindow::Chatter() {
+  // Somebody other than the moderator, in turn; "bob" in an empty room.
+  std::vector<std::string> others;
+  for (const auto& nick : model_.Users())
+    if (nick != options_.room.own_nick) others.push_back(nick);
+  const std::string nick = others.empty() ? std::string("bob") : others[chatter_count_ % others.size()];
+  ++chatter_count_;
+  model_.Say(nick, "message " + std::to_string(chatter_count_));
+}
+
+void RoomWindow::Sync() {
+  SyncTranscript();
+  if (std::string talker = model_.Talker(); talker != shown_talker_) {
+    SetWindowTextA(indicator_, talker.c_str());
+    shown_talker_ = std::move(talker);
+  }
+  if (auto tree = model_.UserTree(); !tree_built_ || tree != shown_tree_) {
+    RebuildTree(tree);
+    shown_tree_ = std::move(tree);
+    tree_built_ = true;
+  }
+  if (std::string title = model_.Title(); title != shown_title_) {
+    SetWindowTextA(window_, title.c_str());
+    shown_title_ = std::move(title);
+  }
+}
+
+void RoomWindow::SyncTranscript() {
+  std::string text = model_.TranscriptText();
+  if (text == shown_transcript_) return;
+  if (text.size() > shown_transcript_.size() && text.compare(0, shown_transcript_.size(), shown_transcript_) == 0) {
+    // New lines go at the end, leaving what is there untouched.
+    const std::string added = text.substr(shown_transcript_.size());
+    CHARRANGE end{-1, -1};
+    SendMessageA(transcript_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    SendMessageA(transcript_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+  } else {
+    SetWindowTextA(transcript_, text.c_str());
+  }
+  SendMessageA(transcript_, WM_VSCROLL, SB_BOTTOM, 0);
+  shown_transcript_ = std::move(text);
+}
+
+void RoomWindow::RebuildTree(const std::vector<TreeNode>& tree) {
+  SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  const auto insert = [this](auto& self, const std::vector<TreeNode>& nodes, HTREEITEM parent) -> void {
+    for (const auto& node : nodes) {
+      TVINSERTSTRUCTA item{};
+      item.hParent = parent;
+      item.hInsertAfter = TVI_LAST;
+      item.item.mask = TVIF_TEXT;
+      item.item.pszText = const_cast<char*>(node.text.c_str());
+      auto handle = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+      if (!handle) continue;
+      self(self, node.children, handle);
+      if (node.expanded) SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle));
+    }
+  };
+  insert(insert, tree, TVI_ROOT);
+  SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(tree_, nullptr, TRUE);
+}
+
+}  // namespace tavlen::standin::win32

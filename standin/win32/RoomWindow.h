@@ -1,0 +1,60 @@
+// The stand-in room as a real Win32 window, for runs under Wine or Windows. Its
+// direct children, in creation order: the transcript ("RichEdit20A"), the input
+// box ("Edit", Enter submits), the talk switch ("Button" "Hands Free"), the user
+// list ("SysTreeView32"), filler controls, and the talker indicator ("Button",
+// the 26th child with the default filler count).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "standin/RoomModel.h"
+#include "standin/StandinOptions.h"
+
+namespace tavlen::standin::win32 {
+
+class RoomWindow {
+ public:
+  explicit RoomWindow(const StandinOptions& options);
+  RoomWindow(const RoomWindow&) = delete;
+  RoomWindow& operator=(const RoomWindow&) = delete;
+
+  // False when the window could not be created.
+  bool Create();
+  HWND Window() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, int w, int h, int id);
+  void SubmitInput();
+  bool Control(const char* data, std::size_t size);
+  void Chatter();
+  // Brings the controls up to date with the model.
+  void Sync();
+  void SyncTranscript();
+  void RebuildTree(const std::vector<TreeNode>& tree);
+
+  StandinOptions options_;
+  RoomModel model_;
+  UINT hang_message_ = 0;
+  HWND window_ = nullptr;
+  HWND transcript_ = nullptr;
+  HWND input_ = nullptr;
+  HWND talk_switch_ = nullptr;
+  HWND tree_ = nullptr;
+  HWND indicator_ = nullptr;
+  HFONT font_ = nullptr;
+  // What the controls show, so a change touches only what changed.
+  std::string shown_title_;
+  std::string shown_transcript_;
+  std::string shown_talker_;
+  std::vector<TreeNode> shown_tree_;
+  bool tree_built_ = false;
+  int chatter_count_ = 0;
+};
+
+}  // namespace tavlen::standin::win32

@@ -1,0 +1,159 @@
+#include "tests/e2e/standin-check/Driver.h"
+
+#include <cstdio>
+#include <thread>
+
+#include "standin/RoomControl.h"
+
+namespace standin_check {
+
+int& Failures() {
+  static int failures = 0;
+  return failures;
+}
+
+void Fail(const std::string& what, const char* file, int line) {
+  ++Failures();
+  std::printf("FAIL %s:%d: %s\n", file, line, what.c_str());
+  std::fflush(stdout);
+}
+
+std::string Shown(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else if (c < 32 || c >= 127) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out.size() > 200 ? out.substr(0, 200) + "... (" + std::to_string(text.size()) + " bytes)" : out;
+}
+
+void CheckText(const std::string& actual, const std::string& expected, const std::string& what, const char* file,
+               int line) {
+  if (actual == expected) return;
+  Fail(what + ": got [" + Shown(actual) + "], want [" + Shown(expected) + "]", file, line);
+}
+
+void Note(const std::string& text) {
+  std::printf("-- %s\n", text.c_str());
+  std::fflush(stdout);
+}
+
+void Timing(const std::string& what, double ms) {
+  std::printf("-- time: %s: %.3f ms\n", what.c_str(), ms);
+  std::fflush(stdout);
+}
+
+double MsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::string& what, const char* file,
+             int line) {
+  const auto start = std::chrono::steady_clock::now();
+  while (true) {
+    if (ready()) return true;
+    if (MsSince(start) > deadline_ms) {
+      Fail("gave up after " + std::to_string(deadline_ms) + " ms waiting for " + what, file, line);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+Launched Launch(const std::string& exe, const std::vector<std::string>& args) {
+  std::string command = "\"" + exe + "\"";
+  for (const auto& arg : args) command += " \"" + arg + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  Launched launched;
+  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::printf("-- CreateProcess failed (%lu): %s\n", GetLastError(), command.c_str());
+    return launched;
+  }
+  CloseHandle(pi.hThread);
+  launched.process = pi.hProcess;
+  launched.id = pi.dwProcessId;
+  return launched;
+}
+
+bool WaitExit(Launched& launched, int deadline_ms) {
+  if (!launched.process) return true;
+  const bool ended = WaitForSingleObject(launched.process, static_cast<DWORD>(deadline_ms)) == WAIT_OBJECT_0;
+  if (ended) {
+    CloseHandle(launched.process);
+    launched.process = nullptr;
+  }
+  return ended;
+}
+
+void Kill(Launched& launched) {
+  if (!launched.process) return;
+  TerminateProcess(launched.process, 9);
+  WaitForSingleObject(launched.process, 5000);
+  CloseHandle(launched.process);
+  launched.process = nullptr;
+}
+
+HWND FindTopLevel(DWORD process_id, const std::string& class_name, const std::string& title) {
+  HWND w = nullptr;
+  while ((w = FindWindowExA(nullptr, w, class_name.empty() ? nullptr : class_name.c_str(), title.c_str()))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == process_id) return w;
+  }
+  return nullptr;
+}
+
+std::vector<HWND> DirectChildren(HWND window) {
+  std::vector<HWND> children;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  return children;
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool SendTimeout(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result, UINT timeout_ms) {
+  DWORD_PTR answer = 0;
+  const bool ok = SendMessageTimeoutA(window, msg, wp, lp, SMTO_ABORTIFHUNG, timeout_ms, &answer) != 0;
+  if (result) *result = static_cast<LRESULT>(answer);
+  return ok;
+}
+
+std::string GetText(HWND window, std::size_t limit) {
+  std::string text(limit, '\0');
+  LRESULT copied = 0;
+  if (!SendTimeout(window, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(text.data()), &copied)) return {};
+  text.resize(text.find('\0') == std::string::npos ? limit : text.find('\0'));
+  return text;
+}
+
+bool SetText(HWND window, const std::string& text) {
+  return SendTimeout(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool Click(HWND button) {
+  return SendTimeout(button, WM_LBUTTONDOWN, 0, 0) && SendTimeout(button, WM_LBUTTONUP, 0, 0);
+}
+
+bool Control(HWND window, const std::string& command) {
+  COPYDATASTRUCT data{};
+  data.dwData = tavlen::standin::kControlDataId;
+  data.cbData = static_cast<DWORD>(command.size());
+  data.lpData = const_cast<char*>(command.data());
+  LRESULT applied = 0;
+  return SendTimeout(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &applied) && applied == TRUE;
+}
+
+}  // namespace standin_check

@@ -1,0 +1,67 @@
+// Small tools of the stand-in check: counted failures, bounded polling, another
+// process's windows driven through real messages.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace standin_check {
+
+// Failures are printed and counted; the run goes on.
+int& Failures();
+void Fail(const std::string& what, const char* file, int line);
+void CheckText(const std::string& actual, const std::string& expected, const std::string& what, const char* file,
+               int line);
+void Note(const std::string& text);
+// Printed with three decimals, for the report.
+void Timing(const std::string& what, double ms);
+// Bytes shown with \r, \n and non-ASCII escaped.
+std::string Shown(const std::string& text);
+
+double MsSince(std::chrono::steady_clock::time_point start);
+
+// Polls until ready() holds or deadline_ms pass (a failure naming what is
+// awaited). Returns whether it held.
+bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::string& what, const char* file,
+             int line);
+
+struct Launched {
+  HANDLE process = nullptr;
+  DWORD id = 0;
+};
+// Starts exe with the arguments (each quoted); process null on failure.
+Launched Launch(const std::string& exe, const std::vector<std::string>& args);
+// True when the process ended within deadline_ms; the handle is closed.
+bool WaitExit(Launched& launched, int deadline_ms);
+void Kill(Launched& launched);
+
+// The top-level window of that process with that class (empty: any) and title.
+HWND FindTopLevel(DWORD process_id, const std::string& class_name, const std::string& title);
+std::vector<HWND> DirectChildren(HWND window);
+std::string ClassOf(HWND window);
+
+// Cross-process sends with a deadline, as the console makes them.
+constexpr UINT kSendTimeoutMs = 2000;
+bool SendTimeout(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result = nullptr,
+                 UINT timeout_ms = kSendTimeoutMs);
+// WM_GETTEXT with limit characters including the terminating zero.
+std::string GetText(HWND window, std::size_t limit = 30000);
+bool SetText(HWND window, const std::string& text);
+// WM_LBUTTONDOWN then WM_LBUTTONUP, both waited for.
+bool Click(HWND button);
+// A control-channel command; true when the program applied it.
+bool Control(HWND window, const std::string& command);
+
+}  // namespace standin_check
+
+#define FAIL_HERE(what) ::standin_check::Fail((what), __FILE__, __LINE__)
+#define CHECK(cond, what) \
+  do {                    \
+    if (!(cond)) FAIL_HERE(what); \
+  } while (0)
+#define CHECK_TEXT(actual, expected, what) ::standin_check::CheckText((actual), (expected), (what), __FILE__, __LINE__)
+#define WAIT_FOR(ready, deadline_ms, what) ::standin_check::WaitFor((ready), (deadline_ms), (what), __FILE__, __LINE__)

@@ -1,0 +1,149 @@
+// The stand-in room's portable parts that the Win32 skin relies on: the user
+// tree it shows, its command line and its control channel.
+#include <gtest/gtest.h>
+
+#include "standin/RoomControl.h"
+#include "standin/RoomModel.h"
+#include "standin/StandinOptions.h"
+
+namespace tavlen::standin {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+RoomConfig Config(Texts users, Texts hidden = {}) {
+  RoomConfig c;
+  c.room = "salon";
+  c.own_nick = "modo";
+  c.users = std::move(users);
+  c.hidden_users = std::move(hidden);
+  return c;
+}
+
+TEST(StandinTree, GroupsSortedUsersAndKeepsHiddenOnesCollapsed) {
+  RoomModel room(Config({"carl", "Bob", "alice"}, {"zed", "Yann"}));
+  const auto tree = room.UserTree();
+  ASSERT_EQ(tree.size(), 3u);
+  EXPECT_EQ(tree[0].text, "Visible Users");
+  EXPECT_TRUE(tree[0].expanded);
+  EXPECT_EQ(tree[1].text, "Hidden Users");
+  EXPECT_FALSE(tree[1].expanded);
+  EXPECT_EQ(tree[2].text, " Click name to view");
+  // A walk over visible items never meets the hidden group's nicks; the item
+  // count still includes them.
+  EXPECT_EQ(VisibleTreeTexts(tree),
+            (Texts{"Visible Users", "alice", "Bob", "carl", "modo", "Hidden Users", " Click name to view"}));
+  EXPECT_EQ(TreeItemCount(tree), 9u);
+  EXPECT_EQ(room.HiddenUsers(), (Texts{"Yann", "zed"}));
+
+  // Joining lands in the right group at its sorted place; quitting removes
+  // from either group (any letter case) and ends the leaver's talk.
+  room.Join("Dave");
+  room.Join("xavier", true);
+  room.SetTalker("zed");
+  room.Quit("ZED");
+  room.Quit("ALICE");
+  EXPECT_EQ(room.Users(), (Texts{"Bob", "carl", "Dave", "modo"}));
+  EXPECT_EQ(room.HiddenUsers(), (Texts{"xavier", "Yann"}));
+  EXPECT_EQ(room.Talker(), "");
+  EXPECT_EQ(room.TranscriptLines().back(), "Quit: ALICE");
+
+  // Rebuilding only when something changed relies on tree equality.
+  const auto before = room.UserTree();
+  room.Say("Bob", "salut");
+  EXPECT_EQ(room.UserTree(), before);
+  room.Join("eve");
+  EXPECT_NE(room.UserTree(), before);
+}
+
+TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
+  StandinOptions o;
+  ASSERT_EQ(ParseStandinArgs({"--room", "le_phare", "--topic", "Soir\xE9" "e", "--nick", "KelVorn", "--level",
+                              "OWNER.", "--owner", "--users", " alice, ,Bob ", "--hidden-users", "zed",
+                              "--users-count", "2", "--filler", "3", "--no-final-crlf", "--refuse-talk",
+                              "--no-talk-switch", "--say-every-ms", "250", "--hang-switch", "--at", "10,-20"},
+                             o),
+            "");
+  EXPECT_EQ(o.mode, StandinOptions::Mode::Room);
+  EXPECT_EQ(o.room.room, "le_phare");
+  EXPECT_EQ(RoomModel(o.room).Title(), "le_phare, Topic: Soir\xE9" "e");
+  EXPECT_EQ(o.room.own_nick, "KelVorn");
+  EXPECT_EQ(o.room.level, "OWNER.");
+  EXPECT_TRUE(o.room.owner);
+  EXPECT_EQ(o.room.users, (Texts{"alice", "Bob", "user001", "user002"}));
+  EXPECT_EQ(o.room.hidden_users, (Texts{"zed"}));
+  EXPECT_EQ(o.room.filler_children, 3);
+  EXPECT_FALSE(o.room.crlf_after_last);
+  EXPECT_TRUE(o.room.refuse_talk);
+  EXPECT_FALSE(o.room.has_talk_switch);
+  EXPECT_EQ(o.say_every_ms, 250);
+  EXPECT_TRUE(o.hang_switch);
+  EXPECT_EQ(o.left, 10);
+  EXPECT_EQ(o.top, -20);
+
+  StandinOptions defaults;
+  ASSERT_EQ(ParseStandinArgs({}, defaults), "");
+  EXPECT_EQ(defaults.room.filler_children, 21);
+  EXPECT_TRUE(defaults.room.has_talk_switch);
+  EXPECT_TRUE(defaults.room.crlf_after_last);
+
+  StandinOptions player;
+  ASSERT_EQ(ParseStandinArgs({"--winamp", "12. Artist - Song - Winamp"}, player), "");
+  EXPECT_EQ(player.mode, StandinOptions::Mode::Player);
+  EXPECT_EQ(player.player_title, "12. Artist - Song - Winamp");
+
+  // A bad command line is refused, never half-applied silently.
+  for (const Texts& bad : {Texts{"--room"}, Texts{"--room", " "}, Texts{"--nick", "two words"},
+                           Texts{"--users-count", "-1"}, Texts{"--users-count", "12x"},
+                           Texts{"--say-every-ms", "0"}, Texts{"--at", "10"}, Texts{"--at", "a,b"},
+                           Texts{"--filler", "1001"}, Texts{"--bogus"}, Texts{"--winamp"}}) {
+    StandinOptions o2;
+    EXPECT_NE(ParseStandinArgs(bad, o2), "") << bad[0];
+  }
+  EXPECT_EQ(GeneratedNicks(500).size(), 500u);
+  EXPECT_EQ(GeneratedNicks(500).back(), "user500");
+}
+
+TEST(StandinControl, CommandsActOnTheRoomAndBadOnesChangeNothing) {
+  RoomModel room(Config({"alice"}));
+  EXPECT_TRUE(ApplyRoomControl(room, "say bob|a|b : c", false).applied);
+  EXPECT_EQ(room.TranscriptLines().back(), "bob : a|b : c");
+  EXPECT_TRUE(ApplyRoomControl(room, "join carl\r\n", false).applied);
+  EXPECT_TRUE(ApplyRoomControl(room, "join-hidden zed", false).applied);
+  EXPECT_EQ(room.Users(), (Texts{"alice", "carl", "modo"}));
+  EXPECT_EQ(room.HiddenUsers(), (Texts{"zed"}));
+  EXPECT_TRUE(ApplyRoomControl(room, "TALKER alice", false).applied);
+  EXPECT_EQ(room.Talker(), "alice");
+  EXPECT_TRUE(ApplyRoomControl(room, "talker", false).applied);
+  EXPECT_EQ(room.Talker(), "");
+  EXPECT_TRUE(ApplyRoomControl(room, "topic Ce soir  : jazz", false).applied);
+  EXPECT_EQ(room.Title(), "salon, Topic: Ce soir  : jazz");
+  EXPECT_TRUE(ApplyRoomControl(room, "topic", false).applied);
+  EXPECT_EQ(room.Title(), "salon : Video Chat Room");
+  EXPECT_TRUE(ApplyRoomControl(room, "raw eve kicked bob from the room", false).applied);
+  EXPECT_EQ(room.TranscriptLines().back(), "eve kicked bob from the room");
+  EXPECT_TRUE(ApplyRoomControl(room, "quit carl", false).applied);
+  EXPECT_EQ(room.Users(), (Texts{"alice", "modo"}));
+  EXPECT_TRUE(ApplyRoomControl(room, "close", false).close);
+
+  // Hanging needs the start-up switch and a bounded, positive duration.
+  EXPECT_FALSE(ApplyRoomControl(room, "hang 500", false).applied);
+  EXPECT_EQ(ApplyRoomControl(room, "hang 500", true).hang_ms, 500);
+  EXPECT_FALSE(ApplyRoomControl(room, "hang 0", true).applied);
+  EXPECT_FALSE(ApplyRoomControl(room, "hang 60001", true).applied);
+  EXPECT_FALSE(ApplyRoomControl(room, "hang 5s", true).applied);
+
+  const auto lines = room.TranscriptLines();
+  const auto users = room.Users();
+  for (const char* bad : {"say nobody", "say |text", "join", "join two words", "quit", "talker a b", "dance", ""})
+    EXPECT_FALSE(ApplyRoomControl(room, bad, true).applied) << bad;
+  EXPECT_EQ(room.TranscriptLines(), lines);
+  EXPECT_EQ(room.Users(), users);
+
+  EXPECT_TRUE(ApplyRoomControl(room, "clear", false).applied);
+  EXPECT_EQ(room.TranscriptText(), "");
+  EXPECT_EQ(SplitControl("title 3. A - B - Winamp").rest, "3. A - B - Winamp");
+}
+
+}  // namespace
+}  // namespace tavlen::standin
