@@ -274,6 +274,9 @@ bool TAudioMixer::SetLineState(int DestIdx, int ConIdx, std::int32_t Left, std::
     const MixerControl& control = *selectors.Item(i);
     const bool mux = control.dwControlType == mixer::kControlTypeMux;
     if (!mux && control.dwControlType != mixer::kControlTypeMixer) continue;
+    // A single-choice selector always records one source: clearing one would
+    // leave none (a driver refuses that), so it changes only by selecting another.
+    if (mux && Mute == 0) break;
     ControlDetails details(api_, DeviceHandle_, control, destination->LineInfo);
     if (details.Read()) {
       if (mux) {

@@ -123,7 +123,9 @@ class TAudioMixer {
   // model at all, else reset to the "nothing found" values).
   bool GetLineState(int DestIdx, int ConIdx, TLineState& State);
   // Left -1 leaves the volume, Right -1 means Left, Mute -1 leaves the mute
-  // switch and the selection. True once the line exists, whatever the driver does.
+  // switch and the selection. On a source without a mute switch, Mute is its entry
+  // in the destination's first selector: 1 in a MUX makes it the only source, 0
+  // leaves a MUX as it is. True once the line exists, whatever the driver does.
   bool SetLineState(int DestIdx, int ConIdx, std::int32_t Left, std::int32_t Right, std::int32_t Mute);
 
   TMixerChange OnLineChange;

@@ -58,6 +58,7 @@ void TForm1::BuildMenu() {
       &Config1->Add("ConfigurerlesHighlights1", "Configurer les notifications", kConfigurerLesNotifications);
   RaccourcisClavier1 = &Config1->Add("RaccourcisClavier1", "Raccourcis Clavier", kRaccourcisClavier);
   ConfigurationAudio1 = &Config1->Add("ConfigurationAudio1", "Configuration Audio", kConfigurationAudio);
+  ConfigurationAudio1->OnClick = [this] { ConfigurationAudio1Click(); };
   Dboguage1 = &Config1->Add("Dboguage1", ansi("Déboguage"), kDeboguage);
   Dboguage1->OnClick = [this] { Dboguage1Click(); };
 
@@ -90,6 +91,7 @@ void TForm1::BuildMenu() {
   Reglageduvolume1 = &Commandes1->Add("Reglageduvolume1", "Reglage du volume", kReglageDuVolume);
 
   SRCMIC1 = &root.Add("SRCMIC1", "Mic", kMic);
+  SRCMIC1->OnClick = [this] { SRCMIC1Click(); };
 
   Aide1 = &root.Add("Aide1", "?");
   Aide2 = &Aide1->Add("Aide2", "Aide", kAide);

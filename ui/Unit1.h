@@ -110,6 +110,8 @@ class TForm1 : public kit::Form {
   void Timer4Timer();
   void Timer6Timer();
   void Timer9Timer();
+  void SRCMIC1Click();
+  void ConfigurationAudio1Click();
 
   // Shared operations.
   void debog(std::string line) { log.debog(std::move(line)); }

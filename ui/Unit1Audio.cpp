@@ -24,4 +24,14 @@ void TForm1::SelectRecordingSource(RecordingSource source) {
   HTMLPopup2.PopupWidth = 100;
 }
 
+// The caption names the source selected last; a click selects the other one.
+void TForm1::SRCMIC1Click() {
+  SelectRecordingSource(SRCMIC1->Caption() == "Mix" ? RecordingSource::kMic : RecordingSource::kMix);
+}
+
+// The window shows the state it was left in.
+void TForm1::ConfigurationAudio1Click() {
+  if (forms.Form12 != nullptr) forms.Form12->ShowModal();
+}
+
 }  // namespace tavlen

@@ -21,9 +21,11 @@ std::string FreshFolder() {
 }
 }  // namespace
 
-SimWorld::SimWorld()
+SimWorld::SimWorld(bool with_sound_card)
     : exe_dir_(FreshFolder()),
-      platform_{desktop, clock, dialogs, widgets, exe_dir_, mixer, hotkeys, sound, volume, metrics, popups} {}
+      platform_{desktop, clock, dialogs, widgets, exe_dir_, mixer, hotkeys, sound, volume, metrics, popups} {
+  if (with_sound_card) sound_card = std::make_unique<SimSoundCard>(mixer);
+}
 
 SimWorld::~SimWorld() {
   rooms_.clear();

@@ -20,12 +20,14 @@
 #include "platform/sim/SimTextMetrics.h"
 #include "platform/sim/SimVolume.h"
 #include "standin/sim/SimRoom.h"
+#include "standin/sim/SimSoundCard.h"
 
 namespace tavlen::sim {
 
 class SimWorld {
  public:
-  SimWorld();
+  // A desktop has a sound card unless asked for one without.
+  explicit SimWorld(bool with_sound_card = true);
   ~SimWorld();
 
   SimDesktop desktop;
@@ -38,6 +40,8 @@ class SimWorld {
   SimVolume volume;
   SimTextMetrics metrics;
   SimPopupHost popups;
+  // The sound card in `mixer`, none on a desktop without one.
+  std::unique_ptr<SimSoundCard> sound_card;
 
   // A stand-in room window at the top of the Z order.
   SimRoom& open_room(const std::string& name, standin::RoomConfig config = {});
