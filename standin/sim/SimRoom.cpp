@@ -4,8 +4,9 @@
 
 namespace tavlen::sim {
 
-SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<std::int64_t()> now)
-    : desktop_(desktop), model_(std::move(config), std::move(now)), process_(desktop.NewProcess()) {
+SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<std::int64_t()> now,
+                 SimProcessMemory* memory, int client_bits)
+    : desktop_(desktop), memory_(memory), model_(std::move(config), std::move(now)), process_(desktop.NewProcess()) {
   const auto& cfg = model_.Config();
   window_ = desktop_.CreateTopLevel("CamfrogRoom", model_.Title(), process_, Rect{400, 0, 1200, 700});
   transcript_ = desktop_.CreateChild(window_, "RichEdit20A", "");
@@ -76,6 +77,10 @@ SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<
     if (m.msg == wm::kSetFocus) ++focus_requests_;
     return false;
   };
+  if (memory_) {
+    memory_->AddProcess(process_, client_bits);
+    tree_view_ = std::make_unique<SimTreeView>(desktop_, *memory_, tree_);
+  }
   model_.OnChanged = [this] { Sync(); };
   Sync();
 }
@@ -87,6 +92,20 @@ bool SimRoom::Open() const { return desktop_.IsWindow(window_); }
 void SimRoom::Sync() {
   if (SimWindow* w = desktop_.Find(window_)) w->text = model_.Title();
   if (SimWindow* ind = desktop_.Find(indicator_)) ind->text = model_.Talker();
+  SyncTree();
+}
+
+void SimRoom::SyncTree() {
+  if (!tree_view_) return;
+  std::vector<standin::TreeNode> tree = model_.UserTree();
+  if (tree == shown_tree_) return;
+  tree_view_->Clear();
+  AddNodes(0, tree);
+  shown_tree_ = std::move(tree);
+}
+
+void SimRoom::AddNodes(SimTreeView::Item parent, const std::vector<standin::TreeNode>& nodes) {
+  for (const auto& node : nodes) AddNodes(tree_view_->Add(parent, node.text, node.expanded), node.children);
 }
 
 void SimRoom::Type(const std::string& text) {
@@ -103,7 +122,10 @@ int SimRoom::KeyDownsTo(Hwnd control) const {
 
 void SimRoom::Close() {
   model_.OnChanged = nullptr;
+  tree_view_.reset();
   desktop_.Destroy(window_);
+  // The client's process ends with its window.
+  if (memory_) memory_->KillProcess(process_);
 }
 
 void SimRoom::SetHung(bool hung) {

@@ -2,7 +2,9 @@
 // direct children are, in order, the transcript ("RichEdit20A"), the input box
 // ("Edit"), the talk switch ("Button" "Hands Free"), the user list
 // ("SysTreeView32"), filler controls, and the talker indicator ("Button"),
-// which is the 26th child with the default filler count.
+// which is the 26th child with the default filler count. Given the simulated
+// process memory, the room runs in a process of its own width whose user list
+// answers the tree-view messages.
 #pragma once
 
 #include <memory>
@@ -10,13 +12,16 @@
 #include <vector>
 
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimProcessMemory.h"
+#include "platform/sim/SimTreeView.h"
 #include "standin/RoomModel.h"
 
 namespace tavlen::sim {
 
 class SimRoom {
  public:
-  SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<std::int64_t()> now);
+  SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<std::int64_t()> now,
+          SimProcessMemory* memory = nullptr, int client_bits = 64);
   ~SimRoom();
   SimRoom(const SimRoom&) = delete;
   SimRoom& operator=(const SimRoom&) = delete;
@@ -29,6 +34,8 @@ class SimRoom {
   Hwnd Tree() const { return tree_; }
   Hwnd TalkerIndicator() const { return indicator_; }
   std::uint32_t Process() const { return process_; }
+  // The user list control (none without process memory).
+  SimTreeView* TreeView() { return tree_view_.get(); }
   bool Open() const;
 
   // The moderator types into the room's input box (no submission).
@@ -49,7 +56,10 @@ class SimRoom {
 
  private:
   void Sync();
+  void SyncTree();
+  void AddNodes(SimTreeView::Item parent, const std::vector<standin::TreeNode>& nodes);
   SimDesktop& desktop_;
+  SimProcessMemory* memory_;
   standin::RoomModel model_;
   std::uint32_t process_;
   Hwnd window_ = kNoWindow;
@@ -58,6 +68,8 @@ class SimRoom {
   Hwnd talk_switch_ = kNoWindow;
   Hwnd tree_ = kNoWindow;
   Hwnd indicator_ = kNoWindow;
+  std::unique_ptr<SimTreeView> tree_view_;
+  std::vector<standin::TreeNode> shown_tree_;
   std::vector<std::pair<Hwnd, int>> keydowns_;
   int focus_requests_ = 0;
   int clicks_ = 0;
