@@ -1,0 +1,37 @@
+#include "hotkeys/HotkeyDispatch.h"
+
+#include "core/Text.h"
+
+namespace tavlen {
+
+HotkeyDispatch::HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const KeyNames& names,
+                               const RoomState& room, TalkSwitch& talk, ControlAccess& controls,
+                               SoundShortcutPlayback& sounds)
+    : log_(log), table_(table), names_(names), room_(room), talk_(talk), controls_(controls), sounds_(sounds) {}
+
+void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
+  log_.debog(ansi("-> Entrée routine hotkey"));
+  const std::string action = ActionForHotKey(table_, names_, value);
+  if (action == "BLOCKMIC") {
+    log_.debog(ansi("-> Entrée routine hotkey>BlockMic"));
+    if (talk_.CurrentTalker().empty()) return;
+    log_.debog(ansi("-> Entrée routine hotkey>BlockMic>Verif presence nick"));
+    controls_.send_to_camfrog("/blockmic " + talk_.CurrentTalker());
+  } else if (action == "TALK") {
+    log_.debog(ansi("-> Entrée routine hotkey>Talk/relache talk"));
+    // A copy: room discovery may adopt another title while the talk control runs.
+    const std::string title = room_.RoomWindowTitle;
+    talk_.FindButtonAndPressIt(title, kTalkSwitchCaption, 0);
+  } else if (action == "SRCMIC") {
+    log_.debog("-> SELECTION ENTREE MICRO");
+    if (SelectRecordingSource) SelectRecordingSource(true);
+  } else if (action == "SRCMIX") {
+    log_.debog("-> SELECTION ENTREE MUSIQUE");
+    if (SelectRecordingSource) SelectRecordingSource(false);
+  } else {
+    log_.debog(ansi("-> Entrée routine hotkey>OTHER"));
+    sounds_.PlaySoundShortcut(action);
+  }
+}
+
+}  // namespace tavlen
