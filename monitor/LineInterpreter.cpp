@@ -1,0 +1,104 @@
+#include "monitor/LineInterpreter.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+
+namespace tavlen {
+
+namespace {
+
+constexpr std::string_view kSetopt = "/setopt";
+constexpr std::string_view kRefusal = "Operation failed! Your current level is:";
+constexpr std::string_view kOwnerHelp = "/setopt arguments:";
+constexpr std::string_view kOwnerNick = "KelVorn";
+constexpr std::string_view kOpPlus = "OPPLUS.";
+constexpr std::string_view kOwnerLevel = "OWNER.";
+constexpr std::string_view kSongRequest = "!titre";
+
+bool IsJoinOrQuit(std::string_view first_word) {
+  return EqualsIgnoreCase(first_word, "join:") || EqualsIgnoreCase(first_word, "quit:");
+}
+
+bool IsSetoptEcho(const std::string& line) { return EqualsIgnoreCase(WordAt(3, line, kBlank), kSetopt); }
+
+}  // namespace
+
+void LineInterpreter::FirstPass(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) RightsRules(line);
+}
+
+void LineInterpreter::SecondPass(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) AllRules(line);
+}
+
+void LineInterpreter::UnlockOwnerCommands() {
+  actions_.show_commandes();
+  actions_.unlock_restricted();
+  actions_.redraw_menu_bar();
+}
+
+void LineInterpreter::RightsRules(const std::string& line) {
+  // The echo of our own "/setopt" names us. It does not settle the rights: every
+  // echo replaces the nick until the client's answer arrives.
+  if (!room_.RightsKnown && IsSetoptEcho(line)) {
+    room_.OwnNick = WordAt(1, line, kBlank);
+    actions_.check_right(room_.OwnNick);
+    if (room_.OwnNick == kOwnerNick) UnlockOwnerCommands();
+  }
+  if (!room_.RightsKnown && line.starts_with(kRefusal)) {
+    room_.Level = WordAt(7, line, kBlank);
+    if (room_.Level == kOpPlus) actions_.unlock_restricted();
+    room_.RightsKnown = true;
+  }
+  if (!room_.RightsKnown && EqualsIgnoreCase(std::string_view(line).substr(0, kOwnerHelp.size()), kOwnerHelp)) {
+    room_.Level = kOwnerLevel;
+    UnlockOwnerCommands();
+    room_.RightsKnown = true;
+  }
+}
+
+void LineInterpreter::AllRules(const std::string& line) {
+  const std::string speaker = WordAt(1, line, kBlank);
+  KeywordRule(line, speaker);
+  // The own nick at this line's place in the batch, for the rules of the lines after it.
+  if (!room_.RightsKnown && IsSetoptEcho(line)) {
+    room_.OwnNick = speaker;
+    actions_.check_right(room_.OwnNick);
+  }
+  SongRequestRule(line, speaker);
+  KickRule(line, speaker);
+}
+
+void LineInterpreter::KeywordRule(const std::string& line, const std::string& speaker) {
+  if (EqualsIgnoreCase(speaker, room_.OwnNick) || IsJoinOrQuit(speaker)) return;
+  if (EqualsIgnoreCase(room_.ForegroundTitle, room_.RoomWindowTitle)) return;
+  if (actions_.notification_words().empty()) return;
+  // The message follows the first colon; a word counts wherever it occurs there,
+  // even when it also occurs earlier (in the speaker's nick, say).
+  const std::size_t from = std::max<std::size_t>(Pos(":", line), 1);
+  const std::string lowered = LowerAscii(line);
+  // The list is read afresh at each entry, and the entry copied: notifying may run
+  // code that edits the list.
+  for (std::size_t i = 0; i < actions_.notification_words().size(); ++i) {
+    const std::string word = actions_.notification_words()[i];
+    if (word.empty() || lowered.find(LowerAscii(word), from) == std::string::npos) continue;
+    actions_.notify_keyword(speaker, word);
+  }
+}
+
+void LineInterpreter::SongRequestRule(const std::string& line, const std::string& speaker) {
+  const std::size_t p = PosIgnoreCase(kSongRequest, line);
+  if (p <= 1 || p != Pos(":", line) + 2 || IsJoinOrQuit(speaker)) return;
+  // Only the moderator holding the microphone answers.
+  if (!EqualsIgnoreCase(actions_.current_talker(), room_.OwnNick)) return;
+  actions_.send_to_camfrog(std::string(kSongAnnouncement) + actions_.now_playing_title());
+}
+
+void LineInterpreter::KickRule(const std::string& line, const std::string& speaker) {
+  if (WordAt(2, line, kBlank) != "kicked") return;
+  if (EqualsIgnoreCase(speaker, room_.OwnNick)) ++room_.KicksByOwnNick;
+  ++room_.KicksTotal;
+}
+
+}  // namespace tavlen
