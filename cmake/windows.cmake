@@ -21,6 +21,11 @@ target_link_libraries(tavlen_win32 PUBLIC tavlen_kit comctl32 winmm comdlg32 gdi
 # End-to-end test programs, run under Wine by tests/e2e/*.sh.
 # ---------------------------------------------------------------------------
 
+# The widget backend and popup surface driven through real messages; prints "BACKEND OK".
+file(GLOB win32_backend_check_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/backend/*.cpp)
+add_executable(win32_backend_check ${win32_backend_check_sources} ${CMAKE_SOURCE_DIR}/app/tavlen.rc)
+target_link_libraries(win32_backend_check PRIVATE tavlen_win32)
+
 # Exercises the Win32 backend classes in one process and prints "SMOKE OK".
 file(GLOB win32_smoke_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/smoke/*.cpp)
 add_executable(win32_smoke ${win32_smoke_sources})

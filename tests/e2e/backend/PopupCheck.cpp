@@ -1,0 +1,167 @@
+// The popup surface and the text metrics on Win32: tooltip-style window, no
+// activation on show, client hit-test, cursor and focus hand-back, GDI painting.
+#include "platform/win32/WinApi.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Popup.h"
+#include "platform/win32/Win32TextMetrics.h"
+#include "tests/e2e/backend/BackendCheck.h"
+
+namespace check {
+namespace {
+
+using tavlen::Hwnd;
+
+constexpr COLORREF kFill = RGB(10, 120, 200);
+constexpr COLORREF kLine = RGB(250, 250, 0);
+
+HWND OwnerWindow() {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TCheckPopupOwner";
+  RegisterClassExA(&wc);
+  return CreateWindowExA(0, "TCheckPopupOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 500, 200, 100,
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF color = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return color;
+}
+
+void Metrics() {
+  tavlen::Win32TextMetrics metrics;
+  tavlen::FontSpec font;
+  const tavlen::Extent ab = metrics.TextExtent(font, "ab");
+  CHECK(ab.width > 0 && ab.height > 0, "a text has an extent");
+  CHECK(metrics.TextExtent(font, "a&b") == ab, "a single & is not drawn");
+  const int amp = metrics.TextExtent(font, "&&").width;
+  CHECK(amp > 0, "&& draws one &");
+  CHECK_EQ(metrics.TextExtent(font, "&&&&").width, 2 * amp, "&&&& draws two");
+  CHECK_EQ(metrics.TextExtent(font, "&").width, 0, "a lone & at the end draws nothing");
+  CHECK_EQ(metrics.TextExtent(font, "").height, ab.height, "an empty text has the font's height");
+  tavlen::FontSpec bold = font;
+  bold.bold = true;
+  CHECK(metrics.TextExtent(bold, "MICROPHONE").width >= metrics.TextExtent(font, "MICROPHONE").width,
+        "bold is not narrower");
+  tavlen::FontSpec big = font;
+  big.points = 14;
+  CHECK(metrics.TextExtent(big, "gh").height > metrics.TextExtent(font, "gh").height, "14 points is taller than 8");
+  tavlen::FontSpec underline = font;
+  underline.underline = true;
+  CHECK(metrics.TextExtent(underline, "ab") == ab, "underline does not change the extent");
+}
+
+}  // namespace
+
+void PopupCheck() {
+  Metrics();
+  tavlen::Win32Clock clock;
+  tavlen::Win32PopupHost host;
+  HWND owner = OwnerWindow();
+  SetForegroundWindow(owner);
+  SetFocus(owner);
+  clock.ProcessMessages();
+
+  int paints = 0, leaves = 0, guarded = 0;
+  std::string failing;
+  tavlen::Point focused{-1, -1};
+  tavlen::Point moved{-1, -1};
+  std::unique_ptr<tavlen::PopupWindow> popup;
+  tavlen::PopupWindowEvents events;
+  events.paint = [&](tavlen::Canvas& canvas) {
+    ++paints;
+    canvas.FillRect({0, 0, 120, 60}, kFill);
+    canvas.Line({0, 30}, {120, 30}, kLine);
+    canvas.PaintText({4, 4, 100, 20}, "&Salut", tavlen::FontSpec{}, 0);
+    if (failing == "paint") throw std::runtime_error("paint fails");
+  };
+  events.mouse_move = [&](tavlen::Point p) {
+    moved = p;
+    return p.x < 60 ? tavlen::PopupCursor::kHand : tavlen::PopupCursor::kArrow;
+  };
+  events.focus = [&](tavlen::Point p) {
+    focused = p;
+    popup->ReturnFocusToOwner();
+  };
+  events.mouse_leave = [&] { ++leaves; };
+  host.Guard = [&](const std::function<void()>& work) {
+    try {
+      work();
+    } catch (...) {
+      ++guarded;
+    }
+  };
+  popup = host.CreatePopupWindow(reinterpret_cast<Hwnd>(owner), events);
+  HWND window = FindWindowA(tavlen::Win32PopupHost::kClassName, nullptr);
+  CHECK(window != nullptr, "popup window class");
+  CHECK(GetWindow(window, GW_OWNER) == owner, "owned by its owner");
+  const LONG style = GetWindowLongA(window, GWL_STYLE);
+  const LONG ex_style = GetWindowLongA(window, GWL_EXSTYLE);
+  CHECK((style & WS_POPUP) && !(style & WS_BORDER) && !(style & WS_CAPTION), "borderless popup");
+  CHECK((ex_style & WS_EX_TOOLWINDOW) != 0, "tool window: no taskbar button");
+  CHECK((GetClassLongA(window, GCL_STYLE) & CS_SAVEBITS) != 0, "saves the pixels beneath");
+  CHECK(!popup->Visible(), "created hidden");
+
+  popup->SetBounds({300, 200, 420, 260});
+  CHECK(popup->Bounds() == (tavlen::Rect{300, 200, 420, 260}), "bounds");
+  popup->SetTopmost(true);
+  window = FindWindowA(tavlen::Win32PopupHost::kClassName, nullptr);
+  CHECK((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "topmost");
+  CHECK(popup->Bounds() == (tavlen::Rect{300, 200, 420, 260}), "bounds kept");
+  popup->SetTopmost(false);
+  window = FindWindowA(tavlen::Win32PopupHost::kClassName, nullptr);
+  CHECK((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0, "not topmost");
+  CHECK(GetWindow(window, GW_OWNER) == owner, "still owned by its owner");
+
+  popup->ShowNoActivate();
+  clock.ProcessMessages();
+  CHECK(popup->Visible(), "shown");
+  CHECK(GetForegroundWindow() == owner && GetFocus() == owner, "showing takes neither activation nor focus");
+  CHECK(paints >= 1, "painted");
+  CHECK_EQ(static_cast<int>(ScreenPixel(300 + 110, 200 + 50)), static_cast<int>(kFill), "filled");
+  CHECK_EQ(static_cast<int>(ScreenPixel(300 + 110, 200 + 30)), static_cast<int>(kLine), "line");
+  CHECK_EQ(static_cast<int>(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(310, 210))), HTCLIENT,
+           "every point is client area");
+
+  SetCursorPos(300 + 20, 200 + 10);
+  SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  CHECK(moved == (tavlen::Point{20, 10}), "the content is asked about the client point");
+  CHECK(GetCursor() == LoadCursorA(nullptr, IDC_HAND), "hand cursor over an anchor");
+  SetCursorPos(300 + 90, 200 + 10);
+  SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  CHECK(GetCursor() == LoadCursorA(nullptr, IDC_ARROW), "arrow elsewhere");
+
+  // A click activates the popup and gives it the focus; the content sees the
+  // point and the focus goes back to the owner.
+  SetCursorPos(300 + 30, 200 + 15);
+  SetActiveWindow(window);
+  SetFocus(window);
+  clock.ProcessMessages();
+  CHECK(focused == (tavlen::Point{30, 15}), "focus reported at the mouse point");
+  CHECK(GetFocus() == owner, "focus back to the owner");
+
+  SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+  CHECK_EQ(leaves, 1, "mouse leave reported");
+
+  failing = "paint";
+  popup->Invalidate();
+  UpdateWindow(window);
+  CHECK_EQ(guarded, 1, "a failing paint goes to the guard");
+  failing.clear();
+
+  popup->Hide();
+  CHECK(!popup->Visible(), "hidden");
+  popup.reset();
+  CHECK(!IsWindow(window), "destroyed with its component");
+  DestroyWindow(owner);
+}
+
+}  // namespace check
