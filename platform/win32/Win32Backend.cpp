@@ -116,6 +116,27 @@ HMENU BuildMenu(const kit::MenuItem& parent, bool bar) {
   return menu;
 }
 
+struct Disabling {
+  HWND keep;
+  std::vector<Hwnd> disabled;
+};
+
+BOOL CALLBACK DisableWindow(HWND window, LPARAM param) {
+  auto* disabling = reinterpret_cast<Disabling*>(param);
+  if (window != disabling->keep && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    EnableWindow(window, FALSE);
+    disabling->disabled.push_back(FromHwnd(window));
+  }
+  return TRUE;
+}
+
+// Disables every visible, enabled top-level window of the thread but `keep`.
+std::vector<Hwnd> DisableThreadWindowsBut(HWND keep) {
+  Disabling disabling{keep, {}};
+  EnumThreadWindows(GetCurrentThreadId(), &DisableWindow, reinterpret_cast<LPARAM>(&disabling));
+  return disabling.disabled;
+}
+
 const kit::MenuItem& RootOf(const kit::MenuItem& item) {
   const kit::MenuItem* root = &item;
   while (root->Parent()) root = root->Parent();
@@ -281,17 +302,7 @@ void Win32Backend::HideForm(kit::Form& form) {
 void Win32Backend::RunModal(NativeForm& nf) {
   kit::Form* form = nf.form;
   ModalFrame frame{&nf, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* f = reinterpret_cast<ModalFrame*>(param);
-        if (window != f->form->hwnd && IsWindowVisible(window) && IsWindowEnabled(window)) {
-          EnableWindow(window, FALSE);
-          f->disabled.push_back(FromHwnd(window));
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&frame));
+  frame.disabled = DisableThreadWindowsBut(nf.hwnd);
   modal_.push_back(std::move(frame));
   ShowWindow(nf.hwnd, SW_SHOW);
   SetForegroundWindow(nf.hwnd);
