@@ -11,9 +11,11 @@ Console::Console(const Platform& platform) : app(platform.clock, platform.widget
   Form3 = std::make_unique<TForm3>(app, Form1->room.VersionText);
   Form4 = std::make_unique<TForm4>(app);
   Form5 = std::make_unique<TForm5>(app);
-  Form7 = std::make_unique<TForm7>(app);
-  Form8 = std::make_unique<TForm8>(app);
-  Form9 = std::make_unique<TForm9>(app);
+  TForm1& f1 = *Form1;
+  Form7 = std::make_unique<TForm7>(app, f1.HotKeyNames, f1.hotkeyTable, [&f1] { f1.savehotkeys(); });
+  Form8 = std::make_unique<TForm8>(app, f1.HotKeyNames, f1.hotkeyTable, platform.sound, platform.dialogs,
+                                   [&f1] { f1.savehotkeys(); });
+  Form9 = std::make_unique<TForm9>(app, f1.VolumeControl1, f1.MusicVolume);
   Form10 = std::make_unique<TForm10>(app, log);
   Form11 = std::make_unique<TForm11>(app);
   Form12 = std::make_unique<TForm12>(app, platform.mixer, platform.dialogs, platform.exe_dir);

@@ -25,10 +25,18 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       discovery(ctx, talk, *this),
       panel(*this),
       HTMLPopup1(p.popups, p.metrics, p.windowing, p.clock),
-      HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock) {
+      HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
+      HotKeyNames(p.hotkeys),
+      HotKeyManager1(p.hotkeys),
+      VolumeControl1(p.volume),
+      MediaPlayer1(p.sound.CreateMediaPlayer()),
+      hotkeySounds(debug_log, VolumeControl1, *MediaPlayer1, Timer8, SavedWaveVolume, MusicVolume),
+      talkControl(talk, controls, room, debug_log, HTMLPopup2, p.clock, VolumeControl1, SavedWaveVolume),
+      hotkeyDispatch(debug_log, hotkeyTable, HotKeyNames, room, talk, controls, hotkeySounds) {
   Menu = &MainMenu1;
   SetupPopups();
   BuildMenu();
+  SetupHotkeys();
   Border = kit::BorderStyle::kSingle;
   SetBounds(8, 8, 327, 180);
   SetStayOnTop(true);
@@ -116,7 +124,8 @@ void TForm1::SetupPopups() {
 }
 
 void TForm1::FormCreate() {
-  // Later steps of start-up (wave volume, hotkey table) hook in here.
+  SavedWaveVolume = VolumeControl1.WaveVolume();
+  loadhotkeys();
   room.VersionText = "Ver 1.0.1";
   room.RoomName = kDefaultRoom;
   room.RoomWindowTitle = room.RoomName + kRoomTitleSuffix;
@@ -131,6 +140,7 @@ void TForm1::FormShow() {
     send_to_camfrog("/setopt");
     room.SetoptSent = true;
   }
+  RegisterAllHotkeys();
 }
 
 void TForm1::FormCloseQuery(bool& can_close) { can_close = false; }

@@ -11,6 +11,12 @@
 #include "core/DebugLog.h"
 #include "core/KTop.h"
 #include "core/RoomState.h"
+#include "hotkeys/HotKeyManager.h"
+#include "hotkeys/HotkeyDispatch.h"
+#include "hotkeys/HotkeyTable.h"
+#include "hotkeys/SoundShortcut.h"
+#include "hotkeys/TalkControl.h"
+#include "hotkeys/Volumes.h"
 #include "kit/Widgets.h"
 #include "moderation/ActionPanel.h"
 #include "notify/HTMLPopup.h"
@@ -99,6 +105,18 @@ class TForm1 : public kit::Form {
   THTMLPopup HTMLPopup1;
   THTMLPopup HTMLPopup2;
 
+  // Hotkeys, talk control, sound shortcuts and the wave volume.
+  KeyNames HotKeyNames;
+  THotKeyManager HotKeyManager1;
+  HotkeyTable hotkeyTable;
+  TVolumeControl VolumeControl1;
+  int SavedWaveVolume = 0;
+  int MusicVolume = 0;  // not stored: 0 until fixed in the volume window
+  std::unique_ptr<MediaPlayer> MediaPlayer1;  // plays the hotkey sounds
+  SoundShortcutPlayback hotkeySounds;
+  TalkControl talkControl;
+  HotkeyDispatch hotkeyDispatch;
+
   // Handlers.
   void FormCreate();
   void FormShow();
@@ -112,6 +130,11 @@ class TForm1 : public kit::Form {
   void Timer9Timer();
   void SRCMIC1Click();
   void ConfigurationAudio1Click();
+  void HotKeyManager1HotKeyPressed(HotKeyValue HotKey, std::uint16_t Index);
+  void Timer8Timer();
+  void RaccourcisClavier1Click();
+  void Raccourcisdesons1Click();
+  void Reglageduvolume1Click();
 
   // Shared operations.
   void debog(std::string line) { log.debog(std::move(line)); }
@@ -122,10 +145,19 @@ class TForm1 : public kit::Form {
   // selection, with its menu caption and status popup.
   enum class RecordingSource { kMic, kMix };
   void SelectRecordingSource(RecordingSource source);
+  // Registers one hotkey; a refusal is warned about in a box.
+  void AddHotKey(HotKeyValue value);
+  // hotkeys.ini in ExeDir.
+  std::string HotkeysPath() const;
+  void loadhotkeys();
+  void RegisterAllHotkeys();
+  void savehotkeys();
+  void PlaySoundShortcut(std::string_view action) { hotkeySounds.PlaySoundShortcut(action); }
 
  private:
   void BuildMenu();
   void SetupPopups();
+  void SetupHotkeys();
 };
 
 }  // namespace tavlen

@@ -1,12 +1,65 @@
 #include "ui/Unit7.h"
 
+#include <array>
+
 #include "core/Text.h"
 
 namespace tavlen {
 
-TForm7::TForm7(kit::Application& app) : kit::Form(app, "TForm7", ansi("Raccourcis Clavier")) {
+void FillPotentialKeys(kit::ListBox& list, const KeyNames& names) {
+  for (PotentialKeyEntry& key : GetPotentialKeys(names)) list.Add(std::move(key.Name), key.Key.Code);
+  if (list.Count() > 0) list.SetItemIndex(0);
+}
+
+TForm7::TForm7(kit::Application& app, const KeyNames& names, HotkeyTable& table,
+               std::function<void()> savehotkeys)
+    : kit::Form(app, "TForm7", "Raccourcis Clavier"),
+      Label1(this, "Label1"),
+      Label2(this, "Label2"),
+      Label3(this, "Label3"),
+      Label4(this, "Label4"),
+      Edit1(this, "Edit1"),
+      Edit2(this, "Edit2"),
+      Edit3(this, "Edit3"),
+      Edit4(this, "Edit4"),
+      Label5(this, "Label5"),
+      ListBox1(this, "ListBox1"),
+      Button1(this, "Button1"),
+      names_(names),
+      table_(table),
+      savehotkeys_(std::move(savehotkeys)) {
   SetClientSize(260, 300);
   Position = kit::FormPosition::kOwnerFormCenter;
+  Border = kit::BorderStyle::kDialog;
+  const std::array<std::pair<kit::Label*, const char*>, 4> rows = {{{&Label1, "Prise de talk :"},
+                                                                     {&Label2, "Blocage du micro :"},
+                                                                     {&Label3, "Source Microphone :"},
+                                                                     {&Label4, "Source Musique :"}}};
+  const std::array<kit::Edit*, 4> edits = {&Edit1, &Edit2, &Edit3, &Edit4};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int top = 12 + static_cast<int>(i) * 28;
+    rows[i].first->SetBounds(8, top + 3, 110, 16);
+    rows[i].first->SetText(rows[i].second);
+    edits[i]->SetBounds(122, top, 130, 21);
+  }
+  Label5.SetBounds(8, 128, 244, 16);
+  Label5.SetText("Liste des touches disponibles");
+  ListBox1.SetBounds(8, 146, 244, 112);
+  Button1.SetBounds(90, 266, 80, 25);
+  Button1.SetText("Valider");
+  Button1.OnClick = [this] { Button1Click(); };
+  FormCreate();
+}
+
+void TForm7::FormCreate() { FillPotentialKeys(ListBox1, names_); }
+
+void TForm7::Button1Click() {
+  const std::array<kit::Edit*, 4> edits = {&Edit1, &Edit2, &Edit3, &Edit4};
+  for (std::size_t i = 0; i < edits.size(); ++i)
+    table_.Slot(static_cast<int>(i) + 1) = HotkeySlot{edits[i]->Text(), std::string(kFixedHotkeyActions[i])};
+  // A file that cannot be written throws here and leaves the window open.
+  savehotkeys_();
+  Close();
 }
 
 }  // namespace tavlen

@@ -1,12 +1,46 @@
 #include "ui/Unit9.h"
 
-#include "core/Text.h"
+#include <string>
+
+#include "hotkeys/SoundShortcut.h"
 
 namespace tavlen {
 
-TForm9::TForm9(kit::Application& app) : kit::Form(app, "TForm9", ansi("Reglage volume WAVE")) {
+TForm9::TForm9(kit::Application& app, TVolumeControl& volume, int& music_volume)
+    : kit::Form(app, "TForm9", "Reglage volume WAVE"),
+      Label1(this, "Label1"),
+      ScrollBar1(this, "ScrollBar1"),
+      Button2(this, "Button2"),
+      Button1(this, "Button1"),
+      volume_(volume),
+      music_volume_(music_volume) {
   SetClientSize(327, 80);
   Position = kit::FormPosition::kOwnerFormCenter;
+  Border = kit::BorderStyle::kToolWindow;
+  Label1.SetBounds(8, 4, 311, 14);
+  Label1.SetAlignment(kit::Alignment::kCenter);
+  ScrollBar1.SetBounds(8, 20, 311, 18);
+  ScrollBar1.SetRange(0, 255);
+  ScrollBar1.PageSize = 0;
+  Button2.SetBounds(8, 42, 240, 30);
+  Button2.SetText("FIXER LE VOLUME DE LA MUSIQUE");
+  Button1.SetBounds(252, 42, 67, 30);
+  Button1.SetText("OK");
+  ScrollBar1.OnChange = [this] { ScrollBar1Change(); };
+  Button2.OnClick = [this] { Button2Click(); };
+  Button1.OnClick = [this] { Button1Click(); };
+  FormCreate();
 }
+
+void TForm9::FormCreate() { Label1.SetText(std::to_string(volume_.WaveVolume())); }
+
+void TForm9::ScrollBar1Change() {
+  volume_.SetWaveVolume(WaveLevel(ScrollBar1.Position()));
+  Label1.SetText(std::to_string(volume_.WaveVolume()));
+}
+
+void TForm9::Button2Click() { music_volume_ = volume_.WaveVolume(); }
+
+void TForm9::Button1Click() { Close(); }
 
 }  // namespace tavlen
