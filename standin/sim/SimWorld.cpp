@@ -25,10 +25,12 @@ SimWorld::SimWorld(bool with_sound_card)
     : exe_dir_(FreshFolder()),
       platform_{desktop, clock, dialogs, widgets, exe_dir_, mixer, hotkeys, sound, volume, metrics, popups} {
   if (with_sound_card) sound_card = std::make_unique<SimSoundCard>(mixer);
+  platform_.memory = &memory;
 }
 
 SimWorld::~SimWorld() {
   rooms_.clear();
+  players_.clear();
   std::error_code ignored;
   std::filesystem::remove_all(exe_dir_, ignored);
 }
@@ -39,8 +41,14 @@ SimRoom& SimWorld::open_room(const std::string& name, standin::RoomConfig config
 }
 
 SimRoom& SimWorld::open_room(standin::RoomConfig config) {
-  rooms_.push_back(std::make_unique<SimRoom>(desktop, std::move(config), [this] { return clock.NowMs(); }));
+  rooms_.push_back(std::make_unique<SimRoom>(desktop, std::move(config), [this] { return clock.NowMs(); }, &memory,
+                                             room_client_bits));
   return *rooms_.back();
+}
+
+SimPlayer& SimWorld::open_player(const std::string& title) {
+  players_.push_back(std::make_unique<SimPlayer>(desktop, title));
+  return *players_.back();
 }
 
 void SimWorld::write_file(const std::string& name, const std::string& bytes) const {

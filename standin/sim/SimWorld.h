@@ -16,9 +16,11 @@
 #include "platform/sim/SimHotkeys.h"
 #include "platform/sim/SimMixer.h"
 #include "platform/sim/SimPopupWindow.h"
+#include "platform/sim/SimProcessMemory.h"
 #include "platform/sim/SimSound.h"
 #include "platform/sim/SimTextMetrics.h"
 #include "platform/sim/SimVolume.h"
+#include "standin/sim/SimPlayer.h"
 #include "standin/sim/SimRoom.h"
 #include "standin/sim/SimSoundCard.h"
 
@@ -40,12 +42,17 @@ class SimWorld {
   SimVolume volume;
   SimTextMetrics metrics;
   SimPopupHost popups;
+  // Memory of the rooms' processes; rooms opened next run with this pointer width.
+  SimProcessMemory memory;
+  int room_client_bits = 64;
   // The sound card in `mixer`, none on a desktop without one.
   std::unique_ptr<SimSoundCard> sound_card;
 
   // A stand-in room window at the top of the Z order.
   SimRoom& open_room(const std::string& name, standin::RoomConfig config = {});
   SimRoom& open_room(standin::RoomConfig config);
+  // A stand-in media player window showing `title`, at the top of the Z order.
+  SimPlayer& open_player(const std::string& title);
   void advance(std::chrono::milliseconds ms) { clock.Advance(ms.count()); }
   void advance_ms(std::int64_t ms) { clock.Advance(ms); }
 
@@ -61,6 +68,7 @@ class SimWorld {
  private:
   std::string exe_dir_;
   std::vector<std::unique_ptr<SimRoom>> rooms_;
+  std::vector<std::unique_ptr<SimPlayer>> players_;
   Platform platform_;
 };
 
