@@ -319,11 +319,55 @@ void WidgetsCheck() {
   CHECK_EQ(static_cast<int>(PixelAt(main, 150, band_y + 10)), static_cast<int>(RGB(200, 40, 40)),
            "the band's colour after the menu bar changed");
 
+  Note("popup menus");
+  {
+    kit::PopupMenu quick(app, "Quick");
+    quick.PopupAlignment = kit::Alignment::kCenter;
+    std::string chosen;
+    quick.root.Add("First", "Premier").OnClick = [&] { chosen = "Premier"; };
+    quick.root.AddSeparator();
+    kit::MenuItem& hidden_entry = quick.root.Add("Hidden", "Cache");
+    hidden_entry.SetVisible(false);
+    quick.root.Add("Second", "Second").OnClick = [&] { chosen = "Second"; };
+    // The user picks the second visible entry while the menu runs its own loop.
+    static RECT menu_rect;
+    static int menu_items;
+    menu_rect = {};
+    menu_items = -1;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      HWND menu = FindWindowA("#32768", nullptr);
+      if (!menu || !IsWindowVisible(menu)) return;
+      KillTimer(nullptr, timer);
+      GetWindowRect(menu, &menu_rect);
+      menu_items = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
+      for (int key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+        PostMessageA(menu, WM_KEYDOWN, key, 0);
+        PostMessageA(menu, WM_KEYUP, key, 0);
+      }
+    });
+    quick.Popup(400, 300);
+    CHECK_TEXT(chosen, "Second", "the chosen entry's click");
+    CHECK_EQ(menu_items, 3, "hidden entries are left out of the popup menu");
+    CHECK(std::abs((menu_rect.left + menu_rect.right) / 2 - 400) <= 2, "centred on the point");
+    CHECK_EQ(static_cast<int>(menu_rect.top), 300, "below the point");
+  }
+
   Note("close requests and modal forms");
   SendMessageA(main, WM_CLOSE, 0, 0);
   SendMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   CHECK(IsWindowVisible(main) && !app.Terminated(), "close refused");
-  CHECK_EQ(static_cast<int>(SendMessageA(main, WM_QUERYENDSESSION, 0, 0)), TRUE, "the session may end");
+  SendMessageA(app_window, WM_CLOSE, 0, 0);
+  CHECK(IsWindowVisible(main) && !app.Terminated(), "close from the taskbar button refused too");
+  int ends = 0;
+  backend.OnEndSession = [&] { ++ends; };
+  for (HWND window : {main, app_window}) {
+    CHECK_EQ(static_cast<int>(SendMessageA(window, WM_QUERYENDSESSION, 0, 0)), TRUE, "the session may end");
+    SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+    CHECK_EQ(ends, 0, "a cancelled end of session changes nothing");
+  }
+  SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+  SendMessageA(app_window, WM_ENDSESSION, TRUE, 0);
+  CHECK_EQ(ends, 2, "the end of the session ends the program");
 
   bool disabled_while_modal = false;
   bool modal_returned = false;
