@@ -143,6 +143,8 @@ class Win32Backend final : public kit::Backend {
   // Posted work checks this before touching the backend.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   const kit::Control* pulling_ = nullptr;
+  // Set while the backend writes an edit box's text itself.
+  bool writing_ = false;
   kit::Application* app_ = nullptr;
   int next_id_ = 1000;
 };

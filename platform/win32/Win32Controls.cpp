@@ -243,7 +243,10 @@ void Win32Backend::ApplyText(NativeControl& nc) {
   }
   if (As<kit::ListBox>(&control) || As<kit::TrackBar>(&control)) return;
   const std::string& text = control.Text();
-  if (win32::WindowTextOf(nc.hwnd) != text) SetWindowTextA(nc.hwnd, text.c_str());
+  if (win32::WindowTextOf(nc.hwnd) == text) return;
+  writing_ = true;
+  SetWindowTextA(nc.hwnd, text.c_str());
+  writing_ = false;
 }
 
 void Win32Backend::AppendLine(NativeControl& nc) {
@@ -254,8 +257,10 @@ void Win32Backend::AppendLine(NativeControl& nc) {
   const int length = GetWindowTextLengthA(nc.hwnd);
   if (memo->Lines().size() == 1 || length < 0 || static_cast<std::size_t>(length) != before) return ApplyText(nc);
   const std::string added = "\r\n" + line;
+  writing_ = true;
   SendMessageA(nc.hwnd, EM_SETSEL, length, length);
   SendMessageA(nc.hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+  writing_ = false;
 }
 
 void Win32Backend::ApplyFont(NativeControl& nc) {
@@ -524,8 +529,8 @@ void Win32Backend::Command(NativeForm& nf, std::uintptr_t wparam, std::intptr_t 
       combo->Type(win32::WindowTextOf(nc->hwnd));
     }
   } else if (auto* edit = As<kit::Edit>(&control)) {
-    if (code != EN_CHANGE) return;
-    // The model's own writes arrive here too and are recognised by their text.
+    // The model's own writes come back as EN_CHANGE too; only typing counts.
+    if (code != EN_CHANGE || writing_ || edit->ReadOnly) return;
     std::string text = win32::WindowTextOf(nc->hwnd);
     if (text != edit->Text()) edit->Type(std::move(text));
   } else if (As<kit::Label>(&control)) {
