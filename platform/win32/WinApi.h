@@ -4,7 +4,14 @@
 #pragma once
 
 #include <windows.h>
+// Left out by WIN32_LEAN_AND_MEAN: the mixer, wave, aux, MIDI, MCI and PlaySound calls.
+#include <mmsystem.h>
 
 #undef FindWindow
 #undef GetClassName
 #undef GetWindowText
+#undef DefWindowProc
+#undef GetKeyNameText
+#undef MapVirtualKey
+#undef GlobalAddAtom
+#undef PlaySound

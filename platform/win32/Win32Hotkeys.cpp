@@ -1,0 +1,103 @@
+#include "platform/win32/Win32Hotkeys.h"
+
+#include "platform/win32/WinApi.h"
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tavlen {
+namespace {
+
+constexpr char kWindowClass[] = "TavlenHotkeyWindow";
+
+HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
+
+LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  const auto* owner = reinterpret_cast<const Win32Hotkeys*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (owner) {
+    const auto proc = owner->ProcOf(reinterpret_cast<Hwnd>(window));
+    if (proc && *proc) {
+      try {
+        return static_cast<LRESULT>((*proc)(reinterpret_cast<Hwnd>(window), msg, static_cast<std::uintptr_t>(wparam),
+                                            static_cast<std::intptr_t>(lparam)));
+      } catch (...) {
+        if (owner->OnError) owner->OnError(std::current_exception());
+      }
+    }
+  }
+  return DefWindowProcA(window, msg, wparam, lparam);
+}
+
+void RegisterHotkeyClass() {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = HotkeyWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kWindowClass;
+  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw std::runtime_error("RegisterClassEx failed for the hotkey window");
+}
+
+}  // namespace
+
+Win32Hotkeys::~Win32Hotkeys() {
+  // Windows left behind would call into a destroyed object.
+  while (!windows_.empty()) DestroyMessageWindow(windows_.begin()->first);
+}
+
+std::shared_ptr<HotkeyApi::WindowProc> Win32Hotkeys::ProcOf(Hwnd window) const {
+  const auto it = windows_.find(window);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+Hwnd Win32Hotkeys::CreateMessageWindow(WindowProc proc) {
+  RegisterHotkeyClass();
+  HWND window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleA(nullptr), this);
+  if (!window) return kNoWindow;
+  const auto handle = reinterpret_cast<Hwnd>(window);
+  windows_[handle] = std::make_shared<WindowProc>(std::move(proc));
+  return handle;
+}
+
+void Win32Hotkeys::DestroyMessageWindow(Hwnd window) {
+  // The system releases the window's hotkeys with it.
+  if (windows_.erase(window) == 0) return;
+  SetWindowLongPtrA(ToHwnd(window), GWLP_USERDATA, 0);
+  DestroyWindow(ToHwnd(window));
+}
+
+std::intptr_t Win32Hotkeys::DefWindowProc(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
+  return static_cast<std::intptr_t>(
+      DefWindowProcA(ToHwnd(window), msg, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
+}
+
+bool Win32Hotkeys::RegisterHotKey(Hwnd window, int id, unsigned modifiers, unsigned vk) {
+  return ::RegisterHotKey(ToHwnd(window), id, modifiers, vk) != FALSE;
+}
+
+bool Win32Hotkeys::UnregisterHotKey(Hwnd window, int id) {
+  return ::UnregisterHotKey(ToHwnd(window), id) != FALSE;
+}
+
+HotkeyApi::Atom Win32Hotkeys::GlobalAddAtom(std::string_view name) {
+  return ::GlobalAddAtomA(std::string(name).c_str());
+}
+
+void Win32Hotkeys::GlobalDeleteAtom(Atom atom) { ::GlobalDeleteAtom(atom); }
+
+unsigned Win32Hotkeys::MapVirtualKey(unsigned vk) { return ::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC); }
+
+std::string Win32Hotkeys::GetKeyNameText(std::int32_t lparam) {
+  char name[256] = {};
+  const int length = ::GetKeyNameTextA(static_cast<LONG>(lparam), name, static_cast<int>(sizeof(name)));
+  return length > 0 ? std::string(name) : std::string();
+}
+
+}  // namespace tavlen
