@@ -217,7 +217,8 @@ Win32Backend::NativeForm& Win32Backend::Realize(kit::Form& form) {
   if (app_->MainForm && app_->MainForm != &form)
     if (Hwnd main = WindowOf(*app_->MainForm)) owner = ToHwnd(main);
   DWORD ex_style = 0;
-  const DWORD style = FormStyle(form.Border, ex_style) | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the form's background also shows inside group boxes.
+  const DWORD style = FormStyle(form.Border, ex_style);
   if (topmost_[&form]) ex_style |= WS_EX_TOPMOST;
   nf.hwnd = CreateWindowExA(ex_style, form.Name().c_str(), form.Text().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), &nf);

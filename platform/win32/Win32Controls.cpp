@@ -116,11 +116,14 @@ void Win32Backend::RealizeChildren(NativeForm& native, kit::Container& container
     RealizeControl(native, *child);
     if (auto* inner = As<kit::Container>(child)) RealizeChildren(native, *inner);
   }
-  // New children go to the bottom of the Z order; labels and group boxes are
-  // moved beneath all of them, as painted controls would be.
-  for (auto& [control, nc] : controls_)
-    if (nc->form == &native && (As<kit::Label>(nc->control) || As<kit::GroupBox>(nc->control)))
-      SetWindowPos(nc->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // New children go to the bottom of the Z order; labels are moved beneath all
+  // of them, as painted controls would be, and group boxes beneath the labels
+  // (a group box paints only its frame, so what lies in it shows through).
+  for (bool group_boxes : {false, true})
+    for (auto& [control, nc] : controls_)
+      if (nc->form == &native && (group_boxes ? As<kit::GroupBox>(nc->control) != nullptr
+                                              : As<kit::Label>(nc->control) != nullptr))
+        SetWindowPos(nc->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 Win32Backend::NativeControl* Win32Backend::RealizeControl(NativeForm& native, kit::Control& control) {
