@@ -31,3 +31,4 @@ file(GLOB win32_smoke_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/sm
 add_executable(win32_smoke ${win32_smoke_sources})
 target_link_libraries(win32_smoke PRIVATE tavlen_win32)
 include(cmake/standin.cmake)
+include(cmake/ports_smoke.cmake)
