@@ -17,6 +17,12 @@ target_link_libraries(tavlen_win32 PUBLIC tavlen_kit comctl32 winmm comdlg32 gdi
 # Product executables (tavlen.exe, the stand-in client exe) go here.
 # ---------------------------------------------------------------------------
 
+# The console: GUI subsystem, icon, manifest (Common Controls v6) and version.
+add_executable(tavlen WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/app/tavlen.rc)
+target_link_libraries(tavlen PRIVATE tavlen_ui tavlen_win32)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/app/tavlen.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/tavlen.ico;${CMAKE_SOURCE_DIR}/app/tavlen.manifest")
+
 # ---------------------------------------------------------------------------
 # End-to-end test programs, run under Wine by tests/e2e/*.sh.
 # ---------------------------------------------------------------------------
