@@ -1,6 +1,8 @@
 #include "moderation/ActionPanel.h"
 
 #include "core/Text.h"
+#include "moderation/Placeholders.h"
+#include "moderation/Sanctions.h"
 
 namespace tavlen {
 
@@ -16,38 +18,48 @@ void Band(kit::Label& band, int top, kit::Color color) {
   band.SetColor(color);
 }
 
+// The buttons fill their band: the quick and room menus open at points computed
+// from the buttons' own positions.
 void ActionButton(kit::Button& button, int left, int top, int width, const char* caption) {
-  button.SetBounds(left + 2, top + 1, width - 4, 25);
+  button.SetBounds(left, top, width, 27);
   button.SetText(caption);
+}
+
+constexpr const char* kReasonMissing =
+    "Choisissez une raison ! (je sais bien que camfrog ne laisse pas bcp de sommeil mais bon :p)";
+
+bool ActsAtOnce(std::string_view caption) {
+  return caption == "ZEB" || caption == "DEPUNIR" || caption == "DEBANNIR";
 }
 }  // namespace
 
-ActionPanel::ActionPanel(kit::Form& f)
-    : form(f),
-      Band1(&f, "Band1"),
-      Band2(&f, "Band2"),
-      Band3(&f, "Band3"),
-      Label9(&f, "Label9"),
-      Edit2(&f, "Edit2"),
-      spSkinSpeedButton13(&f, "spSkinSpeedButton13"),
-      spSkinSpeedButton6(&f, "spSkinSpeedButton6"),
-      spSkinSpeedButton1(&f, "spSkinSpeedButton1"),
-      spSkinSpeedButton2(&f, "spSkinSpeedButton2"),
-      spSkinSpeedButton10(&f, "spSkinSpeedButton10"),
-      spSkinSpeedButton4(&f, "spSkinSpeedButton4"),
-      spSkinSpeedButton7(&f, "spSkinSpeedButton7"),
-      spSkinSpeedButton5(&f, "spSkinSpeedButton5"),
-      spSkinSpeedButton12(&f, "spSkinSpeedButton12"),
-      spSkinSpeedButton9(&f, "spSkinSpeedButton9"),
-      spSkinSpeedButton8(&f, "spSkinSpeedButton8"),
-      spSkinSpeedButton11(&f, "spSkinSpeedButton11"),
-      Label8(&f, "Label8"),
-      Label11(&f, "Label11"),
-      Edit3(&f, "Edit3"),
-      ComboBox1(&f, "ComboBox1"),
-      Label10(&f, "Label10"),
-      ListBox3(&f, "ListBox3"),
-      spSkinSpeedButton3(&f, "spSkinSpeedButton3") {
+ActionPanel::ActionPanel(ModerationContext& context)
+    : ctx(context),
+      form(context.form),
+      Band1(&form, "Band1"),
+      Band2(&form, "Band2"),
+      Band3(&form, "Band3"),
+      Label9(&form, "Label9"),
+      Edit2(&form, "Edit2"),
+      spSkinSpeedButton13(&form, "spSkinSpeedButton13"),
+      spSkinSpeedButton6(&form, "spSkinSpeedButton6"),
+      spSkinSpeedButton1(&form, "spSkinSpeedButton1"),
+      spSkinSpeedButton2(&form, "spSkinSpeedButton2"),
+      spSkinSpeedButton10(&form, "spSkinSpeedButton10"),
+      spSkinSpeedButton4(&form, "spSkinSpeedButton4"),
+      spSkinSpeedButton7(&form, "spSkinSpeedButton7"),
+      spSkinSpeedButton5(&form, "spSkinSpeedButton5"),
+      spSkinSpeedButton12(&form, "spSkinSpeedButton12"),
+      spSkinSpeedButton9(&form, "spSkinSpeedButton9"),
+      spSkinSpeedButton8(&form, "spSkinSpeedButton8"),
+      spSkinSpeedButton11(&form, "spSkinSpeedButton11"),
+      Label8(&form, "Label8"),
+      Label11(&form, "Label11"),
+      Edit3(&form, "Edit3"),
+      ComboBox1(&form, "ComboBox1"),
+      Label10(&form, "Label10"),
+      ListBox3(&form, "ListBox3"),
+      spSkinSpeedButton3(&form, "spSkinSpeedButton3") {
   Band(Band1, 56, kBandBlue);
   Band(Band2, 88, kBandRed);
   Band(Band3, 120, kBandGreen);
@@ -104,7 +116,13 @@ ActionPanel::ActionPanel(kit::Form& f)
   spSkinSpeedButton3.SetBounds(144, 392, 161, 25);
   spSkinSpeedButton3.SetText(".........");
 
-  spSkinSpeedButton13.OnClick = [this] { Edit2.SetText(""); };
+  spSkinSpeedButton13.OnClick = [this] { spSkinSpeedButton13Click(); };
+  for (kit::Button* action : {&spSkinSpeedButton6, &spSkinSpeedButton1, &spSkinSpeedButton10, &spSkinSpeedButton4,
+                              &spSkinSpeedButton7, &spSkinSpeedButton5, &spSkinSpeedButton9, &spSkinSpeedButton8,
+                              &spSkinSpeedButton11})
+    action->OnClick = [this, action] { spSkinSpeedButton1Click(*action); };
+  spSkinSpeedButton3.OnClick = [this] { spSkinSpeedButton3Click(); };
+  ListBox3.OnClick = [this] { ListBox3Click(); };
 }
 
 void ActionPanel::UnlockRestricted() {
@@ -113,5 +131,99 @@ void ActionPanel::UnlockRestricted() {
 }
 
 void ActionPanel::Fold() { form.SetHeight(kCompactHeight); }
+
+void ActionPanel::spSkinSpeedButton13Click() { Edit2.SetText(""); }
+
+void ActionPanel::spSkinSpeedButton1Click(kit::Button& button) {
+  const std::string previous = Label8.Text();
+  const std::string action = button.Text();
+  spSkinSpeedButton3.SetText(action);
+  Label8.SetText(action);
+  if (ActsAtOnce(action)) {
+    spSkinSpeedButton3Click();
+    return;
+  }
+
+  if (form.Height() <= 450) form.SetHeight(kExpandedHeight);
+  else if (previous == action) Fold();
+
+  // The list is a snapshot: items keep their slot numbers while the editor works.
+  ListBox3.Clear();
+  const bool sanction = SanctionNamed(action).has_value();
+  if (sanction) ListBox3.Add(kCustomReasonItem, kNoSlot);
+  const MessageCatalogue& catalogue = ctx.catalogue();
+  for (int k = 0; k < MessageCatalogue::kSlots; ++k) {
+    const CatalogueEntry& entry = catalogue.Slot(k);
+    if (entry.Category.find(action) != std::string::npos) ListBox3.Add(entry.ShortcutName, k);
+  }
+  ListBox3.SetVisible(true);
+  Label10.SetVisible(true);
+
+  if (action == "MSG PUBLIC" || action == "MSG INDIVIDUEL") Label8.SetColor(kit::clBlue);
+  else if (sanction) Label8.SetColor(kit::clRed);
+  kit::Font font = Label8.GetFont();
+  font.color = kit::clWhite;
+  Label8.SetFont(font);
+
+  const bool punish = action == "PUNIR";
+  Label11.SetVisible(punish);
+  Edit3.SetVisible(punish);
+  ComboBox1.SetVisible(punish);
+}
+
+bool ActionPanel::CustomEntrySelected() const {
+  const int index = ListBox3.ItemIndex();
+  return index >= 0 && ListBox3.Data(index) == kNoSlot;
+}
+
+std::string ActionPanel::SelectedReason() {
+  const int index = ListBox3.ItemIndex();
+  if (index < 0 || CustomEntrySelected()) return {};
+  return ctx.catalogue().Slot(static_cast<int>(ListBox3.Data(index))).MessageText;
+}
+
+void ActionPanel::spSkinSpeedButton3Click() {
+  const std::string action = SelectedAction();
+  if (Edit2.Text().empty() && action != "MSG PUBLIC") {
+    ctx.dialogs.ShowMessage(kNickMissing);
+    return;
+  }
+  std::string reason = SelectedReason();
+  auto nick = [this] { return Edit2.Text(); };
+
+  if (action == "MSG PUBLIC" || action == "MSG INDIVIDUEL") {
+    if (ListBox3.ItemIndex() < 0) {
+      ctx.dialogs.ShowMessage(kReasonMissing);
+      return;
+    }
+    const auto order = action == "MSG PUBLIC" ? PlaceholderOrder::kRoomOnly : PlaceholderOrder::kRoomThenNick;
+    ctx.send(ExpandPlaceholders(reason, order, nick(), ctx.room.RoomName));
+  } else if (const auto sanction = SanctionNamed(action)) {
+    if (ListBox3.ItemIndex() < 0) {
+      ctx.dialogs.ShowMessage(kReasonMissing);
+      return;
+    }
+    if (CustomEntrySelected()) {
+      reason = ctx.dialogs.InputBox("Message d'avertissement", "Entrez votre message d'avertissement", "");
+      if (reason.empty()) return;
+    }
+    reason = ExpandPlaceholders(reason, PlaceholderOrder::kRoomThenNick, nick(), ctx.room.RoomName);
+    SubmitSanction(ctx, *sanction, nick, reason, PunishDuration(Edit3.Text(), ComboBox1.ItemIndex()));
+  } else if (action == "DEPUNIR") {
+    ctx.send("/unpunish " + nick());
+  } else if (action == "DEBANNIR") {
+    ctx.send("/banlist remove " + nick());
+  } else if (action == "ZEB") {
+    SubmitPair(ctx, "/blockmic " + nick(), [&] { return "/unblockmic " + nick(); });
+  }
+  Fold();
+}
+
+void ActionPanel::ListBox3Click() {
+  // A click that selects nothing reads entry -1 and fails: the hint stays.
+  const std::intptr_t slot = ListBox3.Data(ListBox3.ItemIndex());
+  ListBox3.SetHint(slot == kNoSlot ? ansi("Vous allez pouvoir entrer un message personnalisé !!!")
+                                   : ctx.catalogue().Slot(static_cast<int>(slot)).MessageText);
+}
 
 }  // namespace tavlen

@@ -7,7 +7,7 @@ Console::Console(const Platform& platform) : app(platform.clock, platform.widget
   app.OnException = [this](const std::string& what) { log.debog("-> AppException: " + what); };
   Form1 = std::make_unique<TForm1>(app, platform, log);
   app.MainForm = Form1.get();
-  Form2 = std::make_unique<TForm2>(app);
+  Form2 = std::make_unique<TForm2>(app, platform.exe_dir, platform.dialogs);
   Form3 = std::make_unique<TForm3>(app, Form1->room.VersionText);
   Form4 = std::make_unique<TForm4>(app);
   Form5 = std::make_unique<TForm5>(app);

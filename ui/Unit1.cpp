@@ -23,7 +23,9 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       controls(ctx),
       talk(ctx, controls),
       discovery(ctx, talk, *this),
-      panel(*this),
+      moderation{*this, room, p.dialogs, p.clock, [this](std::string_view line) { return send_to_camfrog(line); },
+                 [this]() -> MessageCatalogue& { return Catalogue(); }},
+      panel(moderation),
       HTMLPopup1(p.popups, p.metrics, p.windowing, p.clock),
       HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
       HotKeyNames(p.hotkeys),
@@ -32,11 +34,17 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       MediaPlayer1(p.sound.CreateMediaPlayer()),
       hotkeySounds(debug_log, VolumeControl1, *MediaPlayer1, Timer8, SavedWaveVolume, MusicVolume),
       talkControl(talk, controls, room, debug_log, HTMLPopup2, p.clock, VolumeControl1, SavedWaveVolume),
-      hotkeyDispatch(debug_log, hotkeyTable, HotKeyNames, room, talk, controls, hotkeySounds) {
+      hotkeyDispatch(debug_log, hotkeyTable, HotKeyNames, room, talk, controls, hotkeySounds),
+      spSkinPopupMenu1(app, "spSkinPopupMenu1"),
+      msggroupePopupMenu2(app, "msggroupePopupMenu2"),
+      camPopupMenu1(app, "camPopupMenu1"),
+      quickMenu(moderation, panel, spSkinPopupMenu1),
+      roomMenus(moderation, panel, msggroupePopupMenu2, camPopupMenu1) {
   Menu = &MainMenu1;
   SetupPopups();
   BuildMenu();
   SetupHotkeys();
+  SetupModeration();
   Border = kit::BorderStyle::kSingle;
   SetBounds(8, 8, 327, 180);
   SetStayOnTop(true);
@@ -136,6 +144,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
+  if (forms.Form2) Catalogue().LoadMessageCatalogue();
   if (!room.RightsKnown && !room.SetoptSent) {
     send_to_camfrog("/setopt");
     room.SetoptSent = true;

@@ -19,6 +19,11 @@
 #include "hotkeys/Volumes.h"
 #include "kit/Widgets.h"
 #include "moderation/ActionPanel.h"
+#include "moderation/AutoKick.h"
+#include "moderation/MessageCatalogue.h"
+#include "moderation/ModerationContext.h"
+#include "moderation/QuickMenu.h"
+#include "moderation/RoomMenus.h"
 #include "notify/HTMLPopup.h"
 #include "platform/Platform.h"
 
@@ -99,6 +104,7 @@ class TForm1 : public kit::Form {
   ControlAccess controls;
   TalkSwitch talk;
   RoomDiscovery discovery;
+  ModerationContext moderation;
   ActionPanel panel;
   std::unique_ptr<TKTop> KTop1;
   // Keyword notifications and the short status messages.
@@ -116,6 +122,15 @@ class TForm1 : public kit::Form {
   SoundShortcutPlayback hotkeySounds;
   TalkControl talkControl;
   HotkeyDispatch hotkeyDispatch;
+
+  // Moderation: the quick reasons menu, the group and cam list menus, the
+  // automatic kick (its nick and reason live in autoKick).
+  kit::PopupMenu spSkinPopupMenu1;
+  kit::PopupMenu msggroupePopupMenu2;
+  kit::PopupMenu camPopupMenu1;
+  QuickMenu quickMenu;
+  RoomMenus roomMenus;
+  std::unique_ptr<AutoKick> autoKick;
 
   // Handlers.
   void FormCreate();
@@ -135,6 +150,8 @@ class TForm1 : public kit::Form {
   void RaccourcisClavier1Click();
   void Raccourcisdesons1Click();
   void Reglageduvolume1Click();
+  void Editerlesmessages1Click();
+  void Timer5Timer();
 
   // Shared operations.
   void debog(std::string line) { log.debog(std::move(line)); }
@@ -158,6 +175,9 @@ class TForm1 : public kit::Form {
   void BuildMenu();
   void SetupPopups();
   void SetupHotkeys();
+  void SetupModeration();
+  // The catalogue store of the editor window, read in place.
+  MessageCatalogue& Catalogue();
 };
 
 }  // namespace tavlen

@@ -1,0 +1,46 @@
+// The automatic kick: one nick kicked at once and then again at a fixed interval
+// of at least 10 seconds, until the moderator switches it off.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "kit/Widgets.h"
+#include "moderation/ActionPanel.h"
+#include "moderation/ModerationContext.h"
+
+namespace tavlen {
+
+class AutoKick {
+ public:
+  static constexpr long long kMinSeconds = 10;
+
+  // `Timer5` fires the repeated kick; the two entries carry the check marks.
+  AutoKick(ModerationContext& ctx, ActionPanel& panel, kit::Timer& Timer5, kit::MenuItem& Activer1,
+           kit::MenuItem& Desactiver1);
+
+  void Activer1Click();
+  void Desactiver1Click();
+  void Timer5Timer();
+
+  std::string KickLine() const { return "/kick " + AutoKickNick + " " + AutoKickReason; }
+  bool Running() const { return timer_.Enabled(); }
+
+  std::string AutoKickNick;
+  std::string AutoKickReason;
+
+ private:
+  ModerationContext& ctx_;
+  ActionPanel& panel_;
+  kit::Timer& timer_;
+  kit::MenuItem& activer_;
+  kit::MenuItem& desactiver_;
+};
+
+// The seconds of an interval answer: a whole number, blanks around it allowed.
+// Throws std::invalid_argument for anything else. Values too large for the
+// timer come back as nothing.
+std::optional<long long> ParseKickSeconds(std::string_view answer);
+
+}  // namespace tavlen

@@ -1,0 +1,29 @@
+// What the moderation commands work with: the main window (its height and
+// position), the room state, the modal dialogs, the clock for the pause between
+// two lines, the submission of a line to the room, and the catalogue store, which
+// the editor window owns and the main window reads in place.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "core/RoomState.h"
+#include "kit/Widgets.h"
+#include "moderation/MessageCatalogue.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+
+namespace tavlen {
+
+struct ModerationContext {
+  kit::Form& form;
+  RoomState& room;
+  Dialogs& dialogs;
+  Clock& clock;
+  std::function<bool(std::string_view)> send;
+  std::function<MessageCatalogue&()> catalogue;
+};
+
+inline constexpr int kPairPauseMs = 1000;
+
+}  // namespace tavlen
