@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "standin/RoomControl.h"
-#include "tests/e2e/standin-check/Driver.h"
-#include "tests/e2e/standin-check/RemoteTree.h"
+#include "tests/e2e/kit/Driver.h"
+#include "tests/e2e/kit/RemoteTree.h"
 
-namespace standin_check {
+namespace e2e {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -320,10 +320,10 @@ void PlayerStory() {
 }
 
 }  // namespace
-}  // namespace standin_check
+}  // namespace e2e
 
 int main(int argc, char** argv) {
-  using namespace standin_check;
+  using namespace e2e;
   // A stuck stand-in must not stall the harness: fail loudly instead.
   std::thread([] {
     std::this_thread::sleep_for(std::chrono::seconds(120));

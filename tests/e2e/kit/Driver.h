@@ -1,5 +1,6 @@
-// Small tools of the stand-in check: counted failures, bounded polling, another
-// process's windows driven through real messages.
+// Small tools shared by the end-to-end drivers: counted failures, bounded
+// polling, processes started and ended, another process's windows driven
+// through real messages.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace standin_check {
+namespace e2e {
 
 // Failures are printed and counted; the run goes on.
 int& Failures();
@@ -24,8 +25,9 @@ std::string Shown(const std::string& text);
 
 double MsSince(std::chrono::steady_clock::time_point start);
 
-// Polls until ready() holds or deadline_ms pass (a failure naming what is
-// awaited). Returns whether it held.
+// Polls until ready() holds or deadline_ms pass. Returns whether it held.
+bool Poll(const std::function<bool()>& ready, int deadline_ms);
+// Poll, with a failure naming what is awaited when the deadline passes.
 bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::string& what, const char* file,
              int line);
 
@@ -39,8 +41,14 @@ Launched Launch(const std::string& exe, const std::vector<std::string>& args);
 bool WaitExit(Launched& launched, int deadline_ms);
 void Kill(Launched& launched);
 
-// The top-level window of that process with that class (empty: any) and title.
+// The top-level window of that process with that class and title (empty: any).
 HWND FindTopLevel(DWORD process_id, const std::string& class_name, const std::string& title);
+// Every top-level window of that process, hidden ones too, from the top of the Z order.
+std::vector<HWND> TopLevelWindows(DWORD process_id);
+// "class [title]" of each of them, visible ones marked, for failure messages.
+std::string DescribeWindows(DWORD process_id);
+// Whether the process runs 32-bit code (a WOW64 process on a 64-bit system).
+bool Is32BitProcess(HANDLE process);
 std::vector<HWND> DirectChildren(HWND window);
 std::string ClassOf(HWND window);
 
@@ -53,15 +61,17 @@ std::string GetText(HWND window, std::size_t limit = 30000);
 bool SetText(HWND window, const std::string& text);
 // WM_LBUTTONDOWN then WM_LBUTTONUP, both waited for.
 bool Click(HWND button);
+// The same, posted as a mouse's input is: the owner may take its time.
+bool PostClick(HWND button);
 // A control-channel command; true when the program applied it.
 bool Control(HWND window, const std::string& command);
 
-}  // namespace standin_check
+}  // namespace e2e
 
-#define FAIL_HERE(what) ::standin_check::Fail((what), __FILE__, __LINE__)
+#define FAIL_HERE(what) ::e2e::Fail((what), __FILE__, __LINE__)
 #define CHECK(cond, what) \
   do {                    \
     if (!(cond)) FAIL_HERE(what); \
   } while (0)
-#define CHECK_TEXT(actual, expected, what) ::standin_check::CheckText((actual), (expected), (what), __FILE__, __LINE__)
-#define WAIT_FOR(ready, deadline_ms, what) ::standin_check::WaitFor((ready), (deadline_ms), (what), __FILE__, __LINE__)
+#define CHECK_TEXT(actual, expected, what) ::e2e::CheckText((actual), (expected), (what), __FILE__, __LINE__)
+#define WAIT_FOR(ready, deadline_ms, what) ::e2e::WaitFor((ready), (deadline_ms), (what), __FILE__, __LINE__)

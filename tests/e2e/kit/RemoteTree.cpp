@@ -1,12 +1,12 @@
-#include "tests/e2e/standin-check/RemoteTree.h"
+#include "tests/e2e/kit/RemoteTree.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
 
-#include "tests/e2e/standin-check/Driver.h"
+#include "tests/e2e/kit/Driver.h"
 
-namespace standin_check {
+namespace e2e {
 
 namespace {
 
@@ -28,19 +28,6 @@ static_assert(sizeof(TvItem<std::uint32_t>) == 40);
 static_assert(sizeof(TvItem<std::uint64_t>) == 56);
 
 constexpr std::size_t kTextCapacity = 260;
-
-bool Is32BitProcess(HANDLE process) {
-  if (sizeof(void*) == 4) {
-    // A 32-bit reader meets a 64-bit owner only on a 64-bit system, where it
-    // runs under WOW64 itself.
-    BOOL self_wow = FALSE;
-    IsWow64Process(GetCurrentProcess(), &self_wow);
-    if (!self_wow) return true;
-  }
-  BOOL wow = FALSE;
-  IsWow64Process(process, &wow);
-  return wow != FALSE;
-}
 
 template <typename Ptr>
 void Walk(HWND tree, HANDLE process, std::uintptr_t block, RemoteTree& out) {
@@ -119,4 +106,4 @@ RemoteTree ReadRemoteTree(HWND tree) {
   return out;
 }
 
-}  // namespace standin_check
+}  // namespace e2e

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace standin_check {
+namespace e2e {
 
 struct RemoteTree {
   bool ok = false;
@@ -21,4 +21,4 @@ struct RemoteTree {
 
 RemoteTree ReadRemoteTree(HWND tree);
 
-}  // namespace standin_check
+}  // namespace e2e

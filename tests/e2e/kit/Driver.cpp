@@ -1,11 +1,11 @@
-#include "tests/e2e/standin-check/Driver.h"
+#include "tests/e2e/kit/Driver.h"
 
 #include <cstdio>
 #include <thread>
 
 #include "standin/RoomControl.h"
 
-namespace standin_check {
+namespace e2e {
 
 int& Failures() {
   static int failures = 0;
@@ -54,17 +54,20 @@ double MsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::string& what, const char* file,
-             int line) {
+bool Poll(const std::function<bool()>& ready, int deadline_ms) {
   const auto start = std::chrono::steady_clock::now();
   while (true) {
     if (ready()) return true;
-    if (MsSince(start) > deadline_ms) {
-      Fail("gave up after " + std::to_string(deadline_ms) + " ms waiting for " + what, file, line);
-      return false;
-    }
+    if (MsSince(start) > deadline_ms) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::string& what, const char* file,
+             int line) {
+  if (Poll(ready, deadline_ms)) return true;
+  Fail("gave up after " + std::to_string(deadline_ms) + " ms waiting for " + what, file, line);
+  return false;
 }
 
 Launched Launch(const std::string& exe, const std::vector<std::string>& args) {
@@ -104,12 +107,56 @@ void Kill(Launched& launched) {
 
 HWND FindTopLevel(DWORD process_id, const std::string& class_name, const std::string& title) {
   HWND w = nullptr;
-  while ((w = FindWindowExA(nullptr, w, class_name.empty() ? nullptr : class_name.c_str(), title.c_str()))) {
+  while ((w = FindWindowExA(nullptr, w, class_name.empty() ? nullptr : class_name.c_str(),
+                            title.empty() ? nullptr : title.c_str()))) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
     if (owner == process_id) return w;
   }
   return nullptr;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD process_id) {
+  std::vector<HWND> found;
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == process_id) found.push_back(w);
+  }
+  return found;
+}
+
+std::string DescribeWindows(DWORD process_id) {
+  std::string out;
+  for (HWND w : TopLevelWindows(process_id)) {
+    char title[256] = {};
+    GetWindowTextA(w, title, sizeof title);
+    const std::string cls = ClassOf(w);
+    if (cls == "IME" || cls == "Default IME") continue;
+    out += (out.empty() ? "" : ", ") + cls + " [" + Shown(title) + "]" + (IsWindowVisible(w) ? "" : " hidden");
+    // A message box says why the program waits.
+    if (cls == "#32770" && IsWindowVisible(w))
+      for (HWND c : DirectChildren(w))
+        if (ClassOf(c) == "Static" && GetWindowTextLengthA(c) > 0) {
+          char text[512] = {};
+          GetWindowTextA(c, text, sizeof text);
+          out += " \"" + Shown(text) + "\"";
+        }
+  }
+  return out.empty() ? "no window" : out;
+}
+
+bool Is32BitProcess(HANDLE process) {
+  if (sizeof(void*) == 4) {
+    // A 32-bit program meets a 64-bit one only on a 64-bit system, where it
+    // runs under WOW64 itself.
+    BOOL self_wow = FALSE;
+    IsWow64Process(GetCurrentProcess(), &self_wow);
+    if (!self_wow) return true;
+  }
+  BOOL wow = FALSE;
+  IsWow64Process(process, &wow);
+  return wow != FALSE;
 }
 
 std::vector<HWND> DirectChildren(HWND window) {
@@ -147,6 +194,10 @@ bool Click(HWND button) {
   return SendTimeout(button, WM_LBUTTONDOWN, 0, 0) && SendTimeout(button, WM_LBUTTONUP, 0, 0);
 }
 
+bool PostClick(HWND button) {
+  return PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0) && PostMessageA(button, WM_LBUTTONUP, 0, 0);
+}
+
 bool Control(HWND window, const std::string& command) {
   COPYDATASTRUCT data{};
   data.dwData = tavlen::standin::kControlDataId;
@@ -156,4 +207,4 @@ bool Control(HWND window, const std::string& command) {
   return SendTimeout(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &applied) && applied == TRUE;
 }
 
-}  // namespace standin_check
+}  // namespace e2e

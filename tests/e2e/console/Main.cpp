@@ -1,0 +1,94 @@
+// Drives tavlen.exe beside the stand-in room under Wine, through the messages a
+// moderator's desktop delivers. Prints "E2E OK" only when every check passed;
+// the harness looks for that line, never at the exit code.
+//   console_e2e.exe --console tavlen.exe --standin standin.exe --work DIR
+//   console_e2e.exe ... --demo-start | --demo-stop     (the README's screenshot)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "tests/e2e/console/Stories.h"
+
+namespace {
+
+// The machine field of the program's PE header.
+bool Is32BitExe(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  IMAGE_DOS_HEADER dos{};
+  in.read(reinterpret_cast<char*>(&dos), sizeof dos);
+  in.seekg(dos.e_lfanew + 4);
+  IMAGE_FILE_HEADER header{};
+  in.read(reinterpret_cast<char*>(&header), sizeof header);
+  return in && header.Machine == IMAGE_FILE_MACHINE_I386;
+}
+
+const char* Arch(bool is32) { return is32 ? "i686" : "x86_64"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace e2e;
+  Setup setup;
+  std::string mode = "stories";
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool has_value = i + 1 < argc;
+    if (arg == "--console" && has_value) setup.console = argv[++i];
+    else if (arg == "--standin" && has_value) setup.standin = argv[++i];
+    else if (arg == "--work" && has_value) setup.work = argv[++i];
+    else if (arg == "--demo-start" || arg == "--demo-stop") mode = arg.substr(2);
+    else {
+      std::printf("unknown argument: %s\nE2E FAILED (usage)\n", arg.c_str());
+      return 2;
+    }
+  }
+  if (mode == "demo-stop") {
+    const bool ok = DemoStop();
+    std::printf(ok ? "DEMO STOPPED\n" : "DEMO STOP FAILED\n");
+    return ok ? 0 : 1;
+  }
+  if (setup.console.empty() || setup.standin.empty() || setup.work.empty()) {
+    std::printf("--console, --standin and --work are needed\nE2E FAILED (usage)\n");
+    return 2;
+  }
+
+  // A stuck program must not stall the harness: fail loudly instead.
+  std::thread([] {
+    std::this_thread::sleep_for(std::chrono::seconds(150));
+    std::printf("E2E TIMEOUT\n");
+    std::fflush(stdout);
+    std::_Exit(3);
+  }).detach();
+
+  setup.console32 = Is32BitExe(setup.console);
+  setup.standin32 = Is32BitExe(setup.standin);
+  setup.label = std::string(Arch(setup.console32)) + " console, " + Arch(setup.standin32) + " room";
+  Note(std::to_string(sizeof(void*) * 8) + "-bit driver: " + setup.label);
+  // The French captions and the 0xA4 separator are code page 1252 bytes.
+  CHECK(GetACP() == 1252, "ANSI code page 1252, got " + std::to_string(GetACP()));
+  if (!setup.TreeReadable()) Note("this pair skips the stories that read the room's user tree");
+
+  if (mode == "demo-start") {
+    const bool ok = DemoStart(setup);
+    std::printf(ok ? "DEMO READY\n" : "DEMO FAILED\n");
+    std::fflush(stdout);
+    std::_Exit(ok ? 0 : 1);  // the watchdog must not outlive this
+  }
+
+  const auto start = std::chrono::steady_clock::now();
+  DefaultRoomStory(setup);
+  DiscoveryStory(setup);
+  Timing("all stories", MsSince(start));
+  if (Failures() != 0) {
+    std::printf("E2E FAILED (%d)\n", Failures());
+    std::fflush(stdout);
+    return 1;
+  }
+  std::printf("E2E OK\n");
+  std::fflush(stdout);
+  return 0;
+}

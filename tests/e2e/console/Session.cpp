@@ -1,0 +1,160 @@
+#include "tests/e2e/console/Session.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace e2e {
+
+namespace {
+
+constexpr char kRoomClass[] = "CamfrogRoom";
+constexpr char kMainClass[] = "TForm1";
+constexpr char kApplicationClass[] = "TApplication";
+constexpr char kHotkeyClass[] = "TavlenHotkeyWindow";
+
+std::string TitleOf(HWND window) {
+  char text[512] = {};
+  // Another process's window: the text the system keeps, no message sent.
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool SameClass(HWND window, const std::string& name) { return lstrcmpiA(ClassOf(window).c_str(), name.c_str()) == 0; }
+
+}  // namespace
+
+std::string Console::Caption() const { return main ? TitleOf(main) : std::string(); }
+
+std::string Console::AppTitle() const { return app ? TitleOf(app) : std::string(); }
+
+bool Console::Running() const { return process.process && WaitForSingleObject(process.process, 0) == WAIT_TIMEOUT; }
+
+bool Console::Menu(int command_id) const {
+  return PostMessageA(main, WM_COMMAND, MAKEWPARAM(command_id, 0), 0) != 0;
+}
+
+bool Console::Hotkey(UINT modifiers, UINT vk) const {
+  // The hotkeys belong to message-only windows, found below HWND_MESSAGE.
+  bool posted = false;
+  HWND w = nullptr;
+  while ((w = FindWindowExA(HWND_MESSAGE, w, kHotkeyClass, nullptr))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == process.id) posted |= PostMessageA(w, WM_HOTKEY, 0, MAKELPARAM(modifiers, vk)) != 0;
+  }
+  return posted;
+}
+
+HWND Console::Child(const std::string& class_name, const std::string& caption) const {
+  for (HWND c : DirectChildren(main))
+    if (SameClass(c, class_name) && IsWindowVisible(c) && GetText(c, 256) == caption) return c;
+  return nullptr;
+}
+
+bool TypeInto(HWND edit, const std::string& text) {
+  for (unsigned char c : text)
+    if (!SendTimeout(edit, WM_CHAR, c, 1)) return false;
+  return true;
+}
+
+Session::~Session() {
+  // Only what a failed story left behind is still running here.
+  for (auto& console : consoles_) Kill(console->process);
+  for (auto& room : rooms_) Kill(room->process);
+}
+
+void Session::Detach() {
+  for (auto& console : consoles_)
+    if (console->process.process) CloseHandle(console->process.process);
+  for (auto& room : rooms_)
+    if (room->process.process) CloseHandle(room->process.process);
+  consoles_.clear();
+  rooms_.clear();
+}
+
+Room& Session::StartRoom(const std::vector<std::string>& args, const std::string& title) {
+  rooms_.push_back(std::make_unique<Room>());
+  Room& room = *rooms_.back();
+  const auto start = std::chrono::steady_clock::now();
+  room.process = Launch(setup_.standin, args);
+  if (!room.process.process) {
+    FAIL_HERE("standin.exe did not start: " + setup_.standin);
+    return room;
+  }
+  HWND window = nullptr;
+  if (!WAIT_FOR([&] { return (window = FindTopLevel(room.process.id, kRoomClass, title)) != nullptr; },
+                kStartDeadlineMs, "the room window \"" + title + "\""))
+    return room;
+  const std::vector<HWND> children = DirectChildren(window);
+  if (children.size() != 26) {
+    FAIL_HERE("the room window has " + std::to_string(children.size()) + " children, not 26");
+    return room;
+  }
+  room.window = window;
+  room.transcript = children[0];
+  room.input = children[1];
+  room.talk = children[2];
+  room.indicator = children[25];
+  Timing("room \"" + title + "\" up", MsSince(start));
+  return room;
+}
+
+void Session::CloseRoom(Room& room) {
+  if (room.window) PostMessageA(room.window, WM_CLOSE, 0, 0);
+  if (!WaitExit(room.process, kExitDeadlineMs)) {
+    FAIL_HERE("the stand-in room did not end after WM_CLOSE");
+    Kill(room.process);
+  }
+  room.window = nullptr;
+}
+
+Console& Session::StartConsole(const std::string& folder,
+                               const std::vector<std::pair<std::string, std::string>>& files) {
+  namespace fs = std::filesystem;
+  consoles_.push_back(std::make_unique<Console>());
+  Console& console = *consoles_.back();
+  const fs::path dir = fs::path(setup_.work) / folder;
+  std::error_code error;
+  fs::remove_all(dir, error);
+  fs::create_directories(dir, error);
+  const fs::path exe = dir / "tavlen.exe";
+  if (!fs::copy_file(setup_.console, exe, fs::copy_options::overwrite_existing, error)) {
+    FAIL_HERE("cannot copy " + setup_.console + " to " + exe.string() + ": " + error.message());
+    return console;
+  }
+  for (const auto& [name, bytes] : files) {
+    std::ofstream out(dir / name, std::ios::binary);
+    out << bytes;
+    if (!out) FAIL_HERE("cannot write " + (dir / name).string());
+  }
+  console.exe_dir = dir.string();
+
+  const auto start = std::chrono::steady_clock::now();
+  console.process = Launch(exe.string(), {});
+  if (!console.process.process) {
+    FAIL_HERE("tavlen.exe did not start");
+    return console;
+  }
+  HWND main = nullptr;
+  if (!WaitConsole(console, [&] {
+        main = FindTopLevel(console.process.id, kMainClass, "");
+        return main && IsWindowVisible(main);
+      }, kStartDeadlineMs, "the console's main window", __FILE__, __LINE__))
+    return console;
+  console.main = main;
+  console.app = FindTopLevel(console.process.id, kApplicationClass, "");
+  CHECK(console.app != nullptr, "the console has an application window (" + DescribeWindows(console.process.id) + ")");
+  Timing("console up", MsSince(start));
+  return console;
+}
+
+bool Session::WaitConsole(const Console& console, const std::function<bool()>& ready, int deadline_ms,
+                          const std::string& what, const char* file, int line) {
+  if (Poll(ready, deadline_ms)) return true;
+  const std::string state = console.Running() ? "console windows: " + DescribeWindows(console.process.id)
+                                              : std::string("the console is not running");
+  Fail("gave up after " + std::to_string(deadline_ms) + " ms waiting for " + what + "; " + state, file, line);
+  return false;
+}
+
+}  // namespace e2e

@@ -1,0 +1,179 @@
+#include "tests/e2e/console/Stories.h"
+
+#include "tests/e2e/console/Session.h"
+#include "ui/MenuIds.h"
+
+namespace e2e {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kSetoptAnswer[] = "modo : /setopt\r\nOperation failed! Your current level is: OPPLUS.\r\n";
+constexpr char kInactive[] = "Tavlen - [INACTIF]";
+// Ctrl+Alt+F9 takes or gives back the microphone, Ctrl+Alt+F10 blocks the talker's.
+constexpr char kHotkeysIni[] = "Ctrl+Alt+F9\xA4TALK\r\nCtrl+Alt+F10\xA4" "BLOCKMIC\r\n";
+constexpr UINT kHotkeyModifiers = MOD_CONTROL | MOD_ALT;
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The nick box beside "Pseudo concerné :": the only edit the folded main window shows.
+HWND NickBox(const Console& console) {
+  for (HWND c : DirectChildren(console.main))
+    if (lstrcmpiA(ClassOf(c).c_str(), "Edit") == 0 && IsWindowVisible(c)) return c;
+  return nullptr;
+}
+
+// The console refuses every close request of its frame; only the end of the
+// Windows session ends it.
+void CloseRequests(Session& s, Console& c) {
+  const std::string caption = c.Caption();
+  const auto start = Clock::now();
+  CHECK(SendTimeout(c.main, WM_CLOSE, 0, 0), "WM_CLOSE handled by the main window");
+  CHECK(SendTimeout(c.main, WM_SYSCOMMAND, SC_CLOSE, 0), "Alt+F4 (SC_CLOSE) handled by the main window");
+  CHECK(SendTimeout(c.app, WM_CLOSE, 0, 0), "WM_CLOSE handled by the taskbar button's window");
+  // The key itself: the default procedure turns Alt+F4 into SC_CLOSE.
+  CHECK(PostMessageA(c.main, WM_SYSKEYDOWN, VK_F4, (1 << 29) | (MapVirtualKeyA(VK_F4, 0) << 16) | 1),
+        "Alt+F4 key posted");
+  CHECK(WaitForSingleObject(c.process.process, 1500) == WAIT_TIMEOUT,
+        "the console ended after a close request");
+  CHECK(IsWindow(c.main) && IsWindowVisible(c.main), "the main window is still shown after the close requests");
+  CHECK_TEXT(c.Caption(), caption, "caption after the close requests");
+  Timing("close requests refused (1.5 s watched)", MsSince(start));
+}
+
+void EndOfSession(Session& s, Console& c) {
+  LRESULT app_answer = 0;
+  LRESULT main_answer = 0;
+  CHECK(SendTimeout(c.app, WM_QUERYENDSESSION, 0, 0, &app_answer) && app_answer == TRUE,
+        "the taskbar button's window lets the session end");
+  CHECK(SendTimeout(c.main, WM_QUERYENDSESSION, 0, 0, &main_answer) && main_answer == TRUE,
+        "the main window lets the session end");
+  CHECK(c.Running(), "asking alone does not end the console");
+  const auto start = Clock::now();
+  PostMessageA(c.main, WM_ENDSESSION, TRUE, 0);
+  Launched& process = c.process;
+  if (WaitExit(process, kExitDeadlineMs)) Timing("WM_ENDSESSION to process end", MsSince(start));
+  else FAIL_HERE("the console did not end with the session");
+}
+
+}  // namespace
+
+void DefaultRoomStory(const Setup& setup) {
+  Note("default room story (" + setup.label + ")");
+  Session s(setup);
+  Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--users", "alice,bob,carl", "--at", "340,8"},
+                           "le_salon_bleu : Video Chat Room");
+  if (!room.window) return;
+  const auto start = Clock::now();
+  Console& c = s.StartConsole("default-room", {{"hotkeys.ini", kHotkeysIni}});
+  if (!c.main) return;
+
+  // Start-up types "/setopt" into the default room, which answers.
+  if (!WAIT_CONSOLE(s, c, [&] { return room.Transcript() == kSetoptAnswer; }, kStartDeadlineMs,
+                    "the room's answer to /setopt"))
+    CHECK_TEXT(room.Transcript(), kSetoptAnswer, "transcript after start-up");
+  Timing("console start to the room's answer", MsSince(start));
+  WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - le_salon_bleu"; }, kTickDeadlineMs,
+               "the caption \"Tavlen - le_salon_bleu\"");
+
+  // The monitor reads the answer: the level unlocks the restricted buttons.
+  HWND ban = c.Child("Button", "BANNIR");
+  HWND unban = c.Child("Button", "DEBANNIR");
+  CHECK(ban && unban, "BANNIR and DEBANNIR buttons");
+  if (ban) WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs, "BANNIR enabled");
+  CHECK_TEXT(room.Transcript(), kSetoptAnswer, "transcript once the rights are known (one /setopt only)");
+
+  // The user list, read in the room's memory, counts on the taskbar button.
+  if (setup.TreeReadable()) {
+    if (!WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [4]"; }, kTickDeadlineMs,
+                      "the application title \"Tavlen - [4]\""))
+      CHECK_TEXT(c.AppTitle(), "Tavlen - [4]", "application title");
+  } else {
+    Note("skipped: user count (a 32-bit console cannot read a 64-bit room's tree)");
+  }
+
+  // Typing in the console and clicking one of its buttons reaches the room.
+  HWND nick = NickBox(c);
+  CHECK(nick != nullptr, "the nick box");
+  if (nick && unban) {
+    CHECK(TypeInto(nick, "bob"), "typing the nick");
+    CHECK_TEXT(GetText(nick, 256), "bob", "nick box after typing");
+    // A click handler that types into the room takes its time: posted, as a mouse's.
+    CHECK(PostClick(unban), "click on DEBANNIR");
+    WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /banlist remove bob\r\n"); },
+                 kTickDeadlineMs, "\"/banlist remove bob\" in the room");
+  }
+
+  // The talk hotkey clicks "Hands Free" until the indicator, read through real
+  // messages, names the own nick; pressed again it gives the microphone back.
+  auto talk_start = Clock::now();
+  CHECK(c.Hotkey(kHotkeyModifiers, VK_F9), "TALK hotkey posted");
+  WAIT_CONSOLE(s, c, [&] { return room.Talker() == "modo"; }, kTickDeadlineMs, "the indicator to name modo");
+  Timing("TALK hotkey to the own nick on the indicator", MsSince(talk_start));
+  talk_start = Clock::now();
+  CHECK(c.Hotkey(kHotkeyModifiers, VK_F9), "second TALK hotkey posted");
+  WAIT_CONSOLE(s, c, [&] { return room.Talker().empty(); }, kTickDeadlineMs, "the indicator to empty");
+  Timing("second TALK hotkey to an empty indicator", MsSince(talk_start));
+  // Someone else talks: the block hotkey names them.
+  CHECK(Control(room.window, "talker carl"), "carl takes the microphone");
+  CHECK(c.Hotkey(kHotkeyModifiers, VK_F10), "BLOCKMIC hotkey posted");
+  WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /blockmic carl\r\n"); },
+               kTickDeadlineMs, "\"/blockmic carl\" in the room");
+
+  CloseRequests(s, c);
+  EndOfSession(s, c);
+  s.CloseRoom(room);
+}
+
+void DiscoveryStory(const Setup& setup) {
+  Note("discovery story (" + setup.label + ")");
+  Session s(setup);
+  Console& c = s.StartConsole("discovery");
+  if (!c.main) return;
+  // No room anywhere.
+  WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == kInactive; }, kTickDeadlineMs, "the inactive application title");
+  WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - "; }, kTickDeadlineMs, "the caption \"Tavlen - \"");
+
+  // A room opens: discovery adopts it.
+  Room& room = s.StartRoom({"--room", "salon", "--nick", "modo", "--users", "dave", "--at", "340,8"},
+                           "salon : Video Chat Room");
+  if (!room.window) return;
+  auto start = Clock::now();
+  if (!WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - salon"; }, kTickDeadlineMs,
+                    "the caption \"Tavlen - salon\""))
+    CHECK_TEXT(c.Caption(), "Tavlen - salon", "caption");
+  Timing("room window to the console's caption", MsSince(start));
+  if (setup.TreeReadable()) {
+    WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [2]"; }, kTickDeadlineMs,
+                 "the application title \"Tavlen - [2]\"");
+    // A new room is asked for the rights once its users are known.
+    if (!WAIT_CONSOLE(s, c, [&] { return room.Transcript() == kSetoptAnswer; }, kTickDeadlineMs,
+                      "/setopt in the adopted room"))
+      CHECK_TEXT(room.Transcript(), kSetoptAnswer, "transcript of the adopted room");
+  } else {
+    Note("skipped: user count and the new room's /setopt (a 32-bit console cannot read a 64-bit room's tree)");
+    WAIT_CONSOLE(s, c, [&] { return c.AppTitle().rfind("Tavlen - [", 0) == 0 && c.AppTitle() != kInactive; },
+                 kTickDeadlineMs, "the application title to leave the inactive state");
+  }
+
+  // The room closes: the console goes inactive.
+  start = Clock::now();
+  s.CloseRoom(room);
+  if (!WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == kInactive; }, kTickDeadlineMs,
+                    "the inactive application title after the room closed"))
+    CHECK_TEXT(c.AppTitle(), kInactive, "application title");
+  Timing("room closed to the inactive title", MsSince(start));
+  WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - "; }, kTickDeadlineMs,
+               "the caption \"Tavlen - \" after the room closed");
+
+  // "Quitter" ends the program.
+  start = Clock::now();
+  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
+  if (WaitExit(c.process, kExitDeadlineMs)) Timing("Quitter to process end", MsSince(start));
+  else FAIL_HERE("the console did not end after Quitter");
+}
+
+}  // namespace e2e

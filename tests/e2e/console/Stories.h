@@ -1,0 +1,20 @@
+// The console's stories under Wine, each with its own console and rooms.
+#pragma once
+
+#include "tests/e2e/console/Session.h"
+
+namespace e2e {
+
+// Start-up in the default room, the rights read back, typing and clicking in
+// the console, the talk and block hotkeys, refused close requests, the end of
+// the Windows session.
+void DefaultRoomStory(const Setup& setup);
+// No room, a room adopted, the room closed, "Quitter".
+void DiscoveryStory(const Setup& setup);
+
+// The demo: the room with users and chat, the console beside it, left running.
+bool DemoStart(const Setup& setup);
+// Ends what DemoStart left running.
+bool DemoStop();
+
+}  // namespace e2e

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The end-to-end layer: builds tavlen.exe, standin.exe and the console driver
+# for x86_64 (build-win64) and i686 (build-win32), then runs the console's
+# stories under Wine for every console/room pairing, and the other Wine checks
+# built from the same folders (backend smoke, widget backend).
+# A pairing passes only when its driver prints "E2E OK" (never the exit code
+# alone: a 32-bit exe under a Wine without wine32 "succeeds" doing nothing).
+#   tests/e2e/run-e2e.sh [--no-install] [--stories-only]
+# Build folders: $TAVLEN_BUILD_WIN64 / $TAVLEN_BUILD_WIN32; the Wine prefix lives
+# in the 64-bit one.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$ROOT/tests/e2e/wine.sh"
+source "$ROOT/tests/e2e/console.sh"
+
+install=1 others=1
+for arg in "$@"; do
+  case $arg in
+    --no-install) install=0 ;;
+    --stories-only) others=0 ;;
+    *) echo "usage: $0 [--no-install] [--stories-only]" >&2; exit 2 ;;
+  esac
+done
+B64=${TAVLEN_BUILD_WIN64:-build-win64}
+B32=${TAVLEN_BUILD_WIN32:-build-win32}
+started_all=$SECONDS
+
+[ $install = 0 ] || wine_install
+
+summary=()
+failed=0
+e2e_build x86_64 "$ROOT/$B64" tavlen standin console_e2e
+e2e_build i686 "$ROOT/$B32" tavlen standin console_e2e
+# The other checks build apart: one that does not build fails alone.
+others_built=0
+if [ $others = 1 ]; then
+  if e2e_build x86_64 "$ROOT/$B64" win32_smoke win32_backend_check &&
+     e2e_build i686 "$ROOT/$B32" win32_smoke win32_backend_check; then
+    others_built=1
+  else
+    summary+=("FAIL  building the other Wine checks")
+    failed=1
+  fi
+fi
+
+e2e_silent_sound "$ROOT/$B64"
+wine_start "$ROOT/$B64"
+
+# run_pair <console dir> <room dir>: the driver of the console's architecture.
+run_pair() {
+  local cdir=$ROOT/$1 rdir=$ROOT/$2 name="$1 console, $2 room" started=$SECONDS
+  local log="$cdir/console_e2e-vs-$(basename "$2").log"
+  wine_run 170 "$cdir/console_e2e.exe" --console "$(winpath "$cdir/tavlen.exe")" \
+    --standin "$(winpath "$rdir/standin.exe")" --work "$(winpath "$cdir/e2e-work/$(basename "$2")")" \
+    >"$log" 2>&1 || true
+  # Wine's console writes CR LF; the log may hold 8-bit text.
+  if tr -d '\r' <"$log" | grep -aqx 'E2E OK'; then
+    summary+=("PASS  $name ($((SECONDS - started)) s)")
+    local skipped
+    while IFS= read -r skipped; do summary+=("        $skipped"); done \
+      < <(tr -d '\r' <"$log" | grep -a '^-- skipped' | sed 's/^-- //' | sort -u)
+  else
+    summary+=("FAIL  $name ($((SECONDS - started)) s)")
+    echo "== $name FAILED, output:"
+    tr -d '\r' <"$log" | grep -av '^ALSA\|^[0-9a-f]*:err:\|^[0-9a-f]*:fixme:' | sed 's/^/  | /'
+    failed=1
+  fi
+}
+# check <label> <marker> <seconds> <exe> [args...]: another Wine check of the folders.
+check() {
+  local label=$1 marker=$2 deadline=$3 exe=$4 started=$SECONDS; shift 4
+  local log="${exe%.exe}-e2e.log"
+  wine_run "$deadline" "$exe" "$@" >"$log" 2>&1 || true
+  if tr -d '\r' <"$log" | grep -aqx "$marker"; then
+    summary+=("PASS  $label ($((SECONDS - started)) s)")
+  else
+    summary+=("FAIL  $label ($((SECONDS - started)) s)")
+    echo "== $label FAILED, output:"
+    tr -d '\r' <"$log" | grep -av '^ALSA' | sed 's/^/  | /'
+    failed=1
+  fi
+}
+
+run_pair "$B64" "$B64"
+run_pair "$B64" "$B32"
+run_pair "$B32" "$B32"
+run_pair "$B32" "$B64"
+if [ $others_built = 1 ]; then
+  for dir in "$B64" "$B32"; do
+    check "$dir backend smoke" 'SMOKE OK' 120 "$ROOT/$dir/win32_smoke.exe"
+    check "$dir widget backend" 'BACKEND OK' 90 "$ROOT/$dir/win32_backend_check.exe"
+  done
+fi
+
+echo "== Wine end-to-end summary ($((SECONDS - started_all)) s)"
+printf '  %s\n' "${summary[@]}"
+exit $failed
