@@ -9,7 +9,8 @@ Console::Console(const Platform& platform) : app(platform.clock, platform.widget
   app.MainForm = Form1.get();
   Form2 = std::make_unique<TForm2>(app, platform.exe_dir, platform.dialogs);
   Form3 = std::make_unique<TForm3>(app, Form1->room.VersionText);
-  Form4 = std::make_unique<TForm4>(app);
+  Form4 = std::make_unique<TForm4>(app, Form1->panel.Edit2, *Form1->KTop1);
+  Form1->users.AttachChooser(*Form4, Form4->ListBox1);
   Form5 = std::make_unique<TForm5>(app);
   TForm1& f1 = *Form1;
   Form7 = std::make_unique<TForm7>(app, f1.HotKeyNames, f1.hotkeyTable, [&f1] { f1.savehotkeys(); });

@@ -39,12 +39,15 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       msggroupePopupMenu2(app, "msggroupePopupMenu2"),
       camPopupMenu1(app, "camPopupMenu1"),
       quickMenu(moderation, panel, spSkinPopupMenu1),
-      roomMenus(moderation, panel, msggroupePopupMenu2, camPopupMenu1) {
+      roomMenus(moderation, panel, msggroupePopupMenu2, camPopupMenu1),
+      users(*this, ctx, controls, p.memory, panel.Edit2),
+      completion(ctx, controls, users.ListBox1, panel.Edit2) {
   Menu = &MainMenu1;
   SetupPopups();
   BuildMenu();
   SetupHotkeys();
   SetupModeration();
+  SetupUserList();
   Border = kit::BorderStyle::kSingle;
   SetBounds(8, 8, 327, 180);
   SetStayOnTop(true);
@@ -146,7 +149,7 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
   if (forms.Form2) Catalogue().LoadMessageCatalogue();
   if (!room.RightsKnown && !room.SetoptSent) {
-    send_to_camfrog("/setopt");
+    users.NoteSetopt(send_to_camfrog("/setopt"));
     room.SetoptSent = true;
   }
   RegisterAllHotkeys();
@@ -164,12 +167,14 @@ void TForm1::RefreshCaption() { SetText("Tavlen - " + room.RoomName); }
 
 void TForm1::Timer2Timer() {}
 
-void TForm1::Timer3Timer() { RefreshCaption(); }
-
-void TForm1::Timer4Timer() {}
+void TForm1::Timer3Timer() {
+  RefreshCaption();
+  completion.Tick();
+}
 
 void TForm1::Timer6Timer() {
   discovery.AdoptForegroundTitle();
+  users.LeaveRule();
   discovery.SampleForeground();
 }
 

@@ -24,6 +24,8 @@
 #include "moderation/ModerationContext.h"
 #include "moderation/QuickMenu.h"
 #include "moderation/RoomMenus.h"
+#include "monitor/NickCompletion.h"
+#include "monitor/UserListPanel.h"
 #include "notify/HTMLPopup.h"
 #include "platform/Platform.h"
 
@@ -132,6 +134,11 @@ class TForm1 : public kit::Form {
   RoomMenus roomMenus;
   std::unique_ptr<AutoKick> autoKick;
 
+  // The user list (ListBox1) with its count and kick labels, the nick chooser's
+  // placement, and nick completion in the room's input box.
+  UserListPanel users;
+  NickCompletion completion;
+
   // Handlers.
   void FormCreate();
   void FormShow();
@@ -142,6 +149,13 @@ class TForm1 : public kit::Form {
   void Timer3Timer();
   void Timer4Timer();
   void Timer6Timer();
+  void ListBox1Click();
+  void Edit2Click();
+  void Edit2DblClick();
+  void FormActivate();
+  void FormMouseMove(int x, int y);
+  void Label9MouseMove(int x, int y);
+  void spDynamicSkinForm1MouseMoveEvent();
   void Timer9Timer();
   void SRCMIC1Click();
   void ConfigurationAudio1Click();
@@ -176,6 +190,7 @@ class TForm1 : public kit::Form {
   void SetupPopups();
   void SetupHotkeys();
   void SetupModeration();
+  void SetupUserList();
   // The catalogue store of the editor window, read in place.
   MessageCatalogue& Catalogue();
 };
