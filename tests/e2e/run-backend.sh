@@ -15,7 +15,9 @@ build() {  # build <arch> <dir>
   local started=$SECONDS
   cmake -S "$ROOT" -B "$ROOT/$2" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$1-w64-mingw32.cmake" >/dev/null
-  ninja -C "$ROOT/$2" -j2 win32_backend_check >/dev/null
+  if ! ninja -C "$ROOT/$2" -j2 win32_backend_check >"$ROOT/$2/backend-build.log" 2>&1; then
+    echo "build for $1 FAILED:"; tail -30 "$ROOT/$2/backend-build.log"; return 1
+  fi
   echo "built $1 in $((SECONDS - started)) s"
 }
 build x86_64 "${PREFIX}64"

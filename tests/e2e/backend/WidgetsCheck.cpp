@@ -46,6 +46,22 @@ void Click(HWND button) {
   SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
+RECT menu_rect;
+int menu_items;
+
+// Presses Down, Down, Enter in the open popup menu, noting its place and size.
+void CALLBACK PickSecondEntry(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, timer);
+  GetWindowRect(menu, &menu_rect);
+  menu_items = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
+  for (int key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0);
+  }
+}
+
 struct MainForm : kit::Form {
   explicit MainForm(kit::Application& app)
       : kit::Form(app, "TCheckMain", "Main"),
@@ -330,21 +346,9 @@ void WidgetsCheck() {
     hidden_entry.SetVisible(false);
     quick.root.Add("Second", "Second").OnClick = [&] { chosen = "Second"; };
     // The user picks the second visible entry while the menu runs its own loop.
-    static RECT menu_rect;
-    static int menu_items;
     menu_rect = {};
     menu_items = -1;
-    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
-      HWND menu = FindWindowA("#32768", nullptr);
-      if (!menu || !IsWindowVisible(menu)) return;
-      KillTimer(nullptr, timer);
-      GetWindowRect(menu, &menu_rect);
-      menu_items = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
-      for (int key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
-        PostMessageA(menu, WM_KEYDOWN, key, 0);
-        PostMessageA(menu, WM_KEYUP, key, 0);
-      }
-    });
+    SetTimer(nullptr, 0, 100, &PickSecondEntry);
     quick.Popup(400, 300);
     CHECK_TEXT(chosen, "Second", "the chosen entry's click");
     CHECK_EQ(menu_items, 3, "hidden entries are left out of the popup menu");
