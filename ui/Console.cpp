@@ -11,7 +11,7 @@ Console::Console(const Platform& platform) : app(platform.clock, platform.widget
   Form3 = std::make_unique<TForm3>(app, Form1->room.VersionText);
   Form4 = std::make_unique<TForm4>(app, Form1->panel.Edit2, *Form1->KTop1);
   Form1->users.AttachChooser(*Form4, Form4->ListBox1);
-  Form5 = std::make_unique<TForm5>(app);
+  Form5 = std::make_unique<TForm5>(app, Form1->notification, platform.dialogs);
   TForm1& f1 = *Form1;
   Form7 = std::make_unique<TForm7>(app, f1.HotKeyNames, f1.hotkeyTable, [&f1] { f1.savehotkeys(); });
   Form8 = std::make_unique<TForm8>(app, f1.HotKeyNames, f1.hotkeyTable, platform.sound, platform.dialogs,

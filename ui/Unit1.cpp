@@ -28,6 +28,10 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       panel(moderation),
       HTMLPopup1(p.popups, p.metrics, p.windowing, p.clock),
       HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
+      interpreter(room, {}),
+      WinampControl1(p.windowing),
+      notification(p.exe_dir),
+      abfThreadComponent1([this](const std::string& sound_file) { abfThreadComponent1Execute(sound_file); }),
       HotKeyNames(p.hotkeys),
       HotKeyManager1(p.hotkeys),
       VolumeControl1(p.volume),
@@ -45,6 +49,7 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
   Menu = &MainMenu1;
   SetupPopups();
   BuildMenu();
+  SetupMonitor();
   SetupHotkeys();
   SetupModeration();
   SetupUserList();
@@ -147,6 +152,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
+  LoadNotificationSettings();
   if (forms.Form2) Catalogue().LoadMessageCatalogue();
   if (!room.RightsKnown && !room.SetoptSent) {
     users.NoteSetopt(send_to_camfrog("/setopt"));
@@ -164,8 +170,6 @@ void TForm1::Dboguage1Click() {
 }
 
 void TForm1::RefreshCaption() { SetText("Tavlen - " + room.RoomName); }
-
-void TForm1::Timer2Timer() {}
 
 void TForm1::Timer3Timer() {
   RefreshCaption();

@@ -24,9 +24,14 @@
 #include "moderation/ModerationContext.h"
 #include "moderation/QuickMenu.h"
 #include "moderation/RoomMenus.h"
+#include "monitor/LineInterpreter.h"
 #include "monitor/NickCompletion.h"
+#include "monitor/TranscriptTracker.h"
 #include "monitor/UserListPanel.h"
+#include "monitor/WinampControl.h"
 #include "notify/HTMLPopup.h"
+#include "notify/NotificationSettings.h"
+#include "notify/SoundWorker.h"
 #include "platform/Platform.h"
 
 namespace tavlen {
@@ -113,6 +118,13 @@ class TForm1 : public kit::Form {
   THTMLPopup HTMLPopup1;
   THTMLPopup HTMLPopup2;
 
+  // Room monitor (transcript tracker, line interpreter) and keyword notifications.
+  TranscriptTracker tracker;
+  LineInterpreter interpreter;
+  TWinampControl WinampControl1;
+  NotificationSettings notification;  // NotificationSoundFile
+  SoundWorker abfThreadComponent1;    // starts the notification sound off the UI thread
+
   // Hotkeys, talk control, sound shortcuts and the wave volume.
   KeyNames HotKeyNames;
   THotKeyManager HotKeyManager1;
@@ -157,6 +169,10 @@ class TForm1 : public kit::Form {
   void Label9MouseMove(int x, int y);
   void spDynamicSkinForm1MouseMoveEvent();
   void Timer9Timer();
+  void Timer7Timer();
+  void ConfigurerlesHighlights1Click();
+  void HTMLPopup1AnchorClick(THTMLPopup& Sender, const std::string& Anchor);
+  void abfThreadComponent1Execute(const std::string& sound_file);
   void SRCMIC1Click();
   void ConfigurationAudio1Click();
   void HotKeyManager1HotKeyPressed(HotKeyValue HotKey, std::uint16_t Index);
@@ -176,6 +192,12 @@ class TForm1 : public kit::Form {
   // selection, with its menu caption and status popup.
   enum class RecordingSource { kMic, kMix };
   void SelectRecordingSource(RecordingSource source);
+  // Ends the program (after a box) when the own nick just learnt is empty.
+  void check_right(const std::string& nick);
+  // Sound, popup near the bottom centre of the desktop, and its seven seconds.
+  void NotifyKeyword(const std::string& speaker, const std::string& word);
+  // sounds.ini and highlight.ini, at start-up.
+  void LoadNotificationSettings();
   // Registers one hotkey; a refusal is warned about in a box.
   void AddHotKey(HotKeyValue value);
   // hotkeys.ini in ExeDir.
@@ -188,6 +210,8 @@ class TForm1 : public kit::Form {
  private:
   void BuildMenu();
   void SetupPopups();
+  void SetupMonitor();
+  bool timer2_running_ = false;
   void SetupHotkeys();
   void SetupModeration();
   void SetupUserList();

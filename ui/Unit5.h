@@ -1,13 +1,43 @@
-// The notification words and sound settings window.
+// The "Notifications" window: the watched words (its word box is the live list the
+// monitor reads), the notification sound switch and the sound file.
 #pragma once
 
+#include <deque>
+#include <string>
+
 #include "kit/Widgets.h"
+#include "notify/NotificationSettings.h"
+#include "platform/Dialogs.h"
 
 namespace tavlen {
 
 class TForm5 : public kit::Form {
  public:
-  explicit TForm5(kit::Application& app);
+  TForm5(kit::Application& app, NotificationSettings& settings, Dialogs& dialogs);
+
+  kit::Label Label1;
+  kit::Label Label2;
+  kit::Memo Memo1;          // NotificationWords
+  kit::CheckBox CheckBox1;  // "Activer le son": NotificationSoundEnabled
+  kit::Button SpeedButton1;  // opens the sound file chooser
+  kit::Edit Edit1;          // the sound file
+  kit::Button Button1;      // "Valider"
+
+  void FormShow();
+  void SpeedButton1Click();
+  void Button1Click();
+
+  // The word box's lines, as they are now.
+  const std::deque<std::string>& NotificationWords();
+  bool NotificationSoundEnabled() const { return CheckBox1.Checked(); }
+
+  // Each reads its file when it exists; true when it did.
+  bool LoadSoundFile();
+  bool LoadWords();
+
+ private:
+  NotificationSettings& settings_;
+  Dialogs& dialogs_;
 };
 
 }  // namespace tavlen
