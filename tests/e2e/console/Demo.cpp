@@ -41,6 +41,17 @@ bool DemoStart(const Setup& setup) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Redraw(room.window);
   Redraw(c.main);
+
+  // The debug window ("Déboguage") under the console, with its traces.
+  CHECK(c.Menu(tavlen::menu_id::kDeboguage), "Déboguage chosen");
+  HWND debug = nullptr;
+  WAIT_FOR([&] { return (debug = FindTopLevel(c.process.id, "TForm10", "")) && IsWindowVisible(debug); },
+           kTickDeadlineMs, "the debug window");
+  if (debug) {
+    SetWindowPos(debug, nullptr, console_rect.left, console_rect.bottom + 10, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Redraw(debug);
+  }
   const bool ok = Failures() == 0;
   s.Detach();
   return ok;
@@ -62,7 +73,10 @@ bool DemoStop() {
       }
     }
   };
-  end("TForm1", [](HWND w) { PostMessageA(w, WM_COMMAND, MAKEWPARAM(tavlen::menu_id::kQuitter, 0), 0); });
+  end("TForm1", [](HWND w) {
+    // An open menu first: its loop would hold the command.
+    SendTimeout(w, WM_CANCELMODE, 0, 0);
+    PostMessageA(w, WM_COMMAND, MAKEWPARAM(tavlen::menu_id::kQuitter, 0), 0); });
   end("CamfrogRoom", [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); });
   return ok;
 }

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ui/MenuIds.h"
+
 namespace e2e {
 
 namespace {
@@ -20,6 +22,41 @@ std::string TitleOf(HWND window) {
 }
 
 bool SameClass(HWND window, const std::string& name) { return lstrcmpiA(ClassOf(window).c_str(), name.c_str()) == 0; }
+
+// The last lines of the console's debug window ("Déboguage"), which keeps its
+// traces from the start: what the console did before a wait ran out.
+std::string DebugTail(const Console& console, std::size_t lines) {
+  if (!console.Menu(tavlen::menu_id::kDeboguage)) return "no debug window";
+  HWND memo = nullptr;
+  Poll([&] {
+    HWND form = FindTopLevel(console.process.id, "TForm10", "");
+    if (!form || !IsWindowVisible(form)) return false;
+    for (HWND c : DirectChildren(form))
+      if (SameClass(c, "Edit")) memo = c;
+    // The lines kept from before the window existed arrive just after it.
+    LRESULT length = 0;
+    return memo && SendTimeout(memo, WM_GETTEXTLENGTH, 0, 0, &length) && length > 0;
+  }, 3000);
+  if (!memo) return "no debug window";
+  // Runs of one line (the 100 ms discovery traces) count once.
+  std::vector<std::pair<std::string, int>> runs;
+  const std::string text = GetText(memo, 1 << 20);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    start = end + 1;
+    if (line.empty()) continue;
+    if (!runs.empty() && runs.back().first == line) ++runs.back().second;
+    else runs.emplace_back(std::move(line), 1);
+  }
+  std::string out;
+  for (std::size_t i = runs.size() > lines ? runs.size() - lines : 0; i < runs.size(); ++i)
+    out += "\n    | " + Shown(runs[i].first) + (runs[i].second > 1 ? " (x" + std::to_string(runs[i].second) + ")" : "");
+  return out;
+}
 
 }  // namespace
 
@@ -43,6 +80,31 @@ bool Console::Hotkey(UINT modifiers, UINT vk) const {
     if (owner == process.id) posted |= PostMessageA(w, WM_HOTKEY, 0, MAKELPARAM(modifiers, vk)) != 0;
   }
   return posted;
+}
+
+namespace {
+std::string HotkeyAtom(UINT modifiers, UINT vk) {
+  // The component's hotkey value: the key plus 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt, 0x10000 Win.
+  unsigned value = vk;
+  if (modifiers & MOD_SHIFT) value += 0x2000;
+  if (modifiers & MOD_CONTROL) value += 0x4000;
+  if (modifiers & MOD_ALT) value += 0x8000;
+  if (modifiers & MOD_WIN) value += 0x10000;
+  return "HotKeyManagerHotKey" + std::to_string(value);
+}
+}  // namespace
+
+bool Console::HotkeyRegistered(UINT modifiers, UINT vk) {
+  return GlobalFindAtomA(HotkeyAtom(modifiers, vk).c_str()) != 0;
+}
+
+void Console::ForgetHotkey(UINT modifiers, UINT vk) {
+  const std::string name = HotkeyAtom(modifiers, vk);
+  for (int i = 0; i < 100; ++i) {
+    const ATOM atom = GlobalFindAtomA(name.c_str());
+    if (!atom) return;
+    GlobalDeleteAtom(atom);
+  }
 }
 
 HWND Console::Child(const std::string& class_name, const std::string& caption) const {
@@ -151,7 +213,8 @@ Console& Session::StartConsole(const std::string& folder,
 bool Session::WaitConsole(const Console& console, const std::function<bool()>& ready, int deadline_ms,
                           const std::string& what, const char* file, int line) {
   if (Poll(ready, deadline_ms)) return true;
-  const std::string state = console.Running() ? "console windows: " + DescribeWindows(console.process.id)
+  const std::string state = console.Running() ? "console windows: " + DescribeWindows(console.process.id) +
+                                                    "; its debug log ends:" + DebugTail(console, 15)
                                               : std::string("the console is not running");
   Fail("gave up after " + std::to_string(deadline_ms) + " ms waiting for " + what + "; " + state, file, line);
   return false;

@@ -56,6 +56,13 @@ struct Console {
   bool Menu(int command_id) const;
   // A registered hotkey as Windows reports it (modifiers MOD_*, virtual key).
   bool Hotkey(UINT modifiers, UINT vk) const;
+  // Whether the console has registered that hotkey. Its hotkey component takes
+  // each hotkey's id from a global atom "HotKeyManagerHotKey<value>" added just
+  // before registering: a press posted once the atom exists is handled after the
+  // registration. A press before it is lost, as a real one would be.
+  static bool HotkeyRegistered(UINT modifiers, UINT vk);
+  // Removes atoms left by consoles that ended without giving their hotkeys back.
+  static void ForgetHotkey(UINT modifiers, UINT vk);
   // A visible child of the main window by class and caption.
   HWND Child(const std::string& class_name, const std::string& caption) const;
 };

@@ -67,6 +67,8 @@ void DefaultRoomStory(const Setup& setup) {
   Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--users", "alice,bob,carl", "--at", "340,8"},
                            "le_salon_bleu : Video Chat Room");
   if (!room.window) return;
+  Console::ForgetHotkey(kHotkeyModifiers, VK_F9);
+  Console::ForgetHotkey(kHotkeyModifiers, VK_F10);
   const auto start = Clock::now();
   Console& c = s.StartConsole("default-room", {{"hotkeys.ini", kHotkeysIni}});
   if (!c.main) return;
@@ -109,6 +111,9 @@ void DefaultRoomStory(const Setup& setup) {
 
   // The talk hotkey clicks "Hands Free" until the indicator, read through real
   // messages, names the own nick; pressed again it gives the microphone back.
+  // Registered in file order: the block hotkey last.
+  WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kHotkeyModifiers, VK_F10); }, kStartDeadlineMs,
+               "the hotkeys to be registered");
   auto talk_start = Clock::now();
   CHECK(c.Hotkey(kHotkeyModifiers, VK_F9), "TALK hotkey posted");
   WAIT_CONSOLE(s, c, [&] { return room.Talker() == "modo"; }, kTickDeadlineMs, "the indicator to name modo");
