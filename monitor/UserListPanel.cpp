@@ -52,8 +52,11 @@ void UserListPanel::Timer4Timer() {
   if (room.RoomChanged) setopt_submitted_ = false;
   const bool retry = !room.RightsKnown && !setopt_submitted_;
   if ((room.RoomChanged || retry) && ListBox1.Count() > 0 && Pos(" ", ListBox1.Item(0)) == 0) {
-    setopt_submitted_ = controls_.send_to_camfrog("/setopt");
+    // Settled before submitting: a tick run from the submission's message
+    // handling must not ask a second time, and a room change it sees stays.
     room.RoomChanged = false;
+    setopt_submitted_ = true;
+    setopt_submitted_ = controls_.send_to_camfrog("/setopt");
   }
 }
 

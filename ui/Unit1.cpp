@@ -155,6 +155,9 @@ void TForm1::FormShow() {
   LoadNotificationSettings();
   if (forms.Form2) Catalogue().LoadMessageCatalogue();
   if (!room.RightsKnown && !room.SetoptSent) {
+    // Counted as asked while the submission runs: a user list tick run from its
+    // message handling must not ask a second time.
+    users.NoteSetopt(true);
     users.NoteSetopt(send_to_camfrog("/setopt"));
     room.SetoptSent = true;
   }
