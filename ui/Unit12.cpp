@@ -100,9 +100,10 @@ void TForm12::FormCreate() {
   ComboBox3Change();
   // A missing file leaves both settings at zero; a file whose reading stopped
   // early keeps what it read but is not shown.
-  if (LoadMixerConfig(exe_dir_ + std::string(kMixerConfigFileName), MicSetting, MixSetting) !=
-      MixerConfigReading::kComplete)
-    return;
+  const MixerConfigReading reading =
+      LoadMixerConfig(exe_dir_ + std::string(kMixerConfigFileName), MicSetting, MixSetting);
+  SettingsChosen = reading != MixerConfigReading::kMissing;
+  if (reading != MixerConfigReading::kComplete) return;
   ApplySetting(MicSetting);
 }
 

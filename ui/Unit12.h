@@ -21,6 +21,10 @@ class TForm12 : public kit::Form {
   TAudioMixer Mixer;
   MixerSourceSetting MicSetting;
   MixerSourceSetting MixSetting;
+  // The selections came from config.ini or the moderator has seen this window: until
+  // then the zero selections name no chosen line, and the switch must not write them
+  // (they would silence the first destination, usually the speakers).
+  bool SettingsChosen = false;
 
   kit::GroupBox GroupBox1;
   kit::RadioButton RadioButton1;  // "Microphone"

@@ -7,7 +7,7 @@ namespace tavlen {
 
 void TForm1::SelectRecordingSource(RecordingSource source) {
   const bool mic = source == RecordingSource::kMic;
-  if (forms.Form12 != nullptr) {
+  if (forms.Form12 != nullptr && forms.Form12->SettingsChosen) {
     const MixerSourceSetting& s = mic ? forms.Form12->MicSetting : forms.Form12->MixSetting;
     // Mute 1 selects a recording source that has no mute switch of its own.
     forms.Form12->Mixer.SetLineState(s.DestinationIndex, s.LineIndex - 1, s.Volume, s.Volume, 1);
@@ -31,7 +31,9 @@ void TForm1::SRCMIC1Click() {
 
 // The window shows the state it was left in.
 void TForm1::ConfigurationAudio1Click() {
-  if (forms.Form12 != nullptr) forms.Form12->ShowModal();
+  if (forms.Form12 == nullptr) return;
+  forms.Form12->SettingsChosen = true;
+  forms.Form12->ShowModal();
 }
 
 }  // namespace tavlen

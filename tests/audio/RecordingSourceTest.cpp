@@ -51,7 +51,7 @@ TEST_F(RecordingSourceTest, StartUpAppliesTheStoredMicrophoneSetting) {
   EXPECT_TRUE(world.dialogs.Boxes().empty());
 }
 
-TEST_F(RecordingSourceTest, WithoutConfigStartUpWritesNothingAndTheSwitchActsOnTheFirstLine) {
+TEST_F(RecordingSourceTest, WithoutConfigTheSwitchWritesNothingUntilTheWindowWasSeen) {
   Start();
   EXPECT_EQ(audio().MicSetting, MixerSourceSetting{});
   EXPECT_EQ(audio().MixSetting, MixerSourceSetting{});
@@ -61,9 +61,19 @@ TEST_F(RecordingSourceTest, WithoutConfigStartUpWritesNothingAndTheSwitchActsOnT
   EXPECT_EQ(audio().TrackBar.Position(), 0);
   EXPECT_TRUE(world.dialogs.Boxes().empty());
 
-  // Zero settings name the first destination's own line: level 0, mute switch on.
+  // Zero settings name no chosen line: the switch changes the caption and shows its
+  // popup, but must not silence the first destination (the speakers).
   src().Click();
   EXPECT_EQ(src().Caption(), "Mix");
+  EXPECT_TRUE(world.mixer.writes().empty());
+  EXPECT_EQ(card().playback_mute.Value(), 0);
+
+  // Once the moderator has seen the window, its selections are the chosen ones,
+  // even when left at the first line.
+  main().ConfigurationAudio1->Click();
+  audio().Close();
+  src().Click();
+  EXPECT_EQ(src().Caption(), "Mic");
   EXPECT_EQ(card().playback_volume.values, (Values{0, 0}));
   EXPECT_EQ(card().playback_mute.Value(), 1);
   EXPECT_EQ(card().SelectedRecordingSource(), 0);
