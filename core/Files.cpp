@@ -1,10 +1,19 @@
 #include "core/Files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace tavlen {
 
@@ -23,27 +32,71 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+namespace {
+
+thread_local const WriteFaultHook* active_fault_hook = nullptr;
+
+StepFault Ask(WriteStep step, const std::string& path) {
+  if (active_fault_hook == nullptr) return {};
+  return (*active_fault_hook)(step, path);
+}
+
+// Pushes a closed file's bytes out of the system's cache onto the disk.
+bool SyncToDisk(const fs::path& file) {
+#ifdef _WIN32
+  const int fd = _wopen(file.c_str(), _O_WRONLY | _O_BINARY);
+  if (fd < 0) return false;
+  const bool synced = _commit(fd) == 0;
+  return _close(fd) == 0 && synced;
+#else
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+#endif
+}
+
+}  // namespace
+
+ScopedWriteFaultHook::ScopedWriteFaultHook(WriteFaultHook hook)
+    : hook_(std::move(hook)), previous_(active_fault_hook) {
+  active_fault_hook = &hook_;
+}
+
+ScopedWriteFaultHook::~ScopedWriteFaultHook() { active_fault_hook = previous_; }
+
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
   const fs::path target = fs::u8path(path);
   fs::path temp = target;
   temp += ".tmp";
+  const auto discard_temp = [&temp] {
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+  };
+
+  if (Ask(WriteStep::kCreate, path).fail) throw std::runtime_error("cannot create " + temp.string());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot create " + temp.string());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      fs::remove(temp, ignored);
+    const StepFault write_fault = Ask(WriteStep::kWrite, path);
+    const std::size_t size = write_fault.fail ? std::min(write_fault.bytes_kept, bytes.size()) : bytes.size();
+    out.write(bytes.data(), static_cast<std::streamsize>(size));
+    // Closing writes out the buffer: a full disk may only show here.
+    out.close();
+    if (!out || write_fault.fail) {
+      discard_temp();
       throw std::runtime_error("cannot write " + temp.string());
     }
   }
+  if (Ask(WriteStep::kSync, path).fail || !SyncToDisk(temp)) {
+    discard_temp();
+    throw std::runtime_error("cannot write " + temp.string() + " to the disk");
+  }
   std::error_code ec;
-  fs::rename(temp, target, ec);
+  if (Ask(WriteStep::kReplace, path).fail) ec = std::make_error_code(std::errc::permission_denied);
+  if (!ec) fs::rename(temp, target, ec);
   if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
+    discard_temp();
     throw std::runtime_error("cannot replace " + target.string() + ": " + ec.message());
   }
 }

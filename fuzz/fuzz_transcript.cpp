@@ -1,0 +1,110 @@
+// The transcript tracker and the line interpreter over a transcript that grows,
+// is trimmed by the client, is cleared, or belongs to another room from one tick to
+// the next.
+#include <algorithm>
+
+#include "FuzzSupport.h"
+#include "core/Files.h"
+#include "core/RoomState.h"
+#include "core/Text.h"
+#include "monitor/LineInterpreter.h"
+#include "monitor/TranscriptTracker.h"
+
+using namespace tavlen;
+
+namespace {
+
+std::string DropFirstLines(const std::string& text, int count) {
+  std::size_t at = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) return {};
+    at = end + 2;
+  }
+  return text.substr(at);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::Input in(fuzz::AsText(data, size));
+  const std::vector<std::string_view> parts = in.Parts('\0');
+
+  // The first part holds the watched words, one per line.
+  std::deque<std::string> words;
+  for (const std::string& w : SplitLinesAnyBreak(parts[0])) words.push_back(w);
+
+  RoomState room;
+  room.OwnNick = "modo";
+  int own_nick_checks = 0, notifications = 0, unlocks = 0;
+  std::vector<std::string> sent;
+  LineInterpreter::Actions actions;
+  actions.check_right = [&](const std::string&) { ++own_nick_checks; };
+  actions.show_commandes = [] {};
+  actions.unlock_restricted = [&] { ++unlocks; };
+  actions.redraw_menu_bar = [] {};
+  actions.notification_words = [&]() -> const std::deque<std::string>& { return words; };
+  actions.notify_keyword = [&](const std::string&, const std::string& word) {
+    ++notifications;
+    FUZZ_CHECK(std::find(words.begin(), words.end(), word) != words.end());
+  };
+  actions.current_talker = [&] { return room.OwnNick; };
+  actions.now_playing_title = [] { return std::string("Artist - Title"); };
+  actions.send_to_camfrog = [&](std::string_view line) {
+    sent.emplace_back(line);
+    return true;
+  };
+  LineInterpreter interpreter(room, actions);
+  TranscriptTracker tracker;
+
+  std::string transcript;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    std::string_view part = parts[i];
+    const std::uint8_t op = part.empty() ? 0 : static_cast<std::uint8_t>(part.front());
+    if (!part.empty()) part.remove_prefix(1);
+    const std::string previous = transcript;
+    bool appended = false;
+    switch (op % 5) {
+      case 0:
+      case 1:  // new lines, ended as most clients end them or not
+        transcript += part;
+        if (op % 5 == 0) transcript += "\r\n";
+        appended = true;
+        break;
+      case 2:  // the client drops its oldest lines and adds new ones
+        transcript = DropFirstLines(transcript, op / 5 % 8) + std::string(part) + "\r\n";
+        break;
+      case 3:  // another room, or a cleared transcript
+        transcript = std::string(part);
+        break;
+      default:  // nothing new
+        break;
+    }
+
+    const bool was_known = room.RightsKnown;
+    const int kicks_before = room.KicksTotal;
+    const TranscriptBatch batch = tracker.Track(transcript);
+    interpreter.FirstPass(batch.lines);
+    if (batch.all_rules) interpreter.SecondPass(batch.lines);
+
+    FUZZ_CHECK(tracker.PreviousSnapshot() == transcript);
+    for (const std::string& line : batch.lines) FUZZ_CHECK(line.size() <= kTranscriptLineLimit);
+    FUZZ_CHECK(!batch.all_rules || !batch.lines.empty());
+    FUZZ_CHECK(!was_known || room.RightsKnown);
+    FUZZ_CHECK(room.KicksByOwnNick <= room.KicksTotal && room.KicksTotal >= kicks_before);
+    FUZZ_CHECK(room.KicksTotal - kicks_before <= static_cast<int>(batch.lines.size()));
+    if (!batch.all_rules) FUZZ_CHECK(room.KicksTotal == kicks_before);
+
+    // Lines added after a reading that ended its last line, and found where they
+    // were added: exactly those lines are handed over.
+    const std::size_t anchor_length = std::min(previous.size(), TranscriptTracker::kAnchorLength);
+    const std::string_view anchor = std::string_view(previous).substr(previous.size() - anchor_length);
+    if (appended && previous.ends_with("\r\n") && transcript.find(anchor) == previous.size() - anchor_length)
+      FUZZ_CHECK(batch.lines == SplitTranscriptLines(std::string_view(transcript).substr(previous.size())));
+  }
+  for (const std::string& line : sent) FUZZ_CHECK(line.starts_with(LineInterpreter::kSongAnnouncement));
+  (void)own_nick_checks;
+  (void)notifications;
+  (void)unlocks;
+  return 0;
+}
