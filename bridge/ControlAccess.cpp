@@ -13,29 +13,38 @@ constexpr int kSubmitKeyDowns = 100;
 
 std::string ControlAccess::GetOtherWindowMemoText(std::string_view title, std::string_view cls, int n) {
   std::string result;
+  ReadOtherWindowMemoText(title, cls, n, result);
+  return result;
+}
+
+void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_view cls, int n, std::string& out) {
+  out.clear();
   Windowing& w = ctx_.windowing;
   const Hwnd room = title.empty() ? kNoWindow : w.FindWindow({}, title);
-  if (room == kNoWindow) return result;
+  if (room == kNoWindow) return;
+  // Taken for the walk and given back after it: a read nested in this one (from
+  // the messages a send lets through) works on a buffer of its own.
+  std::string class_name = std::move(class_name_);
   int position = 0;
   for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
-    const std::string class_name = w.GetClassName(child, kClassNameLimit);
+    w.ReadClassName(child, kClassNameLimit, class_name);
     if (class_name.empty()) continue;
     ++position;
-    if (LowerAscii(class_name) == "systreeview32") ctx_.room.UserTreeWindow = child;
+    if (EqualsIgnoreCase(class_name, "SysTreeView32")) ctx_.room.UserTreeWindow = child;
     if (class_name == cls && (n == 0 || n == position)) {
       if (cls == "RichEdit20A") {
         // The whole transcript: a fixed read limit would hide every line past it
         // for the rest of a long session.
         std::size_t length = 0;
         const std::size_t limit = w.SendGetTextLength(child, length) ? std::max(length + 1, kRichEditLimit) : kRichEditLimit;
-        result = w.SendGetText(child, limit);
+        w.SendGetTextInto(child, limit, out);
       } else {
-        result = w.SendGetText(child, kControlLimit);
+        w.SendGetTextInto(child, kControlLimit, out);
       }
     }
   }
-  return result;
+  class_name_ = std::move(class_name);
 }
 
 bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit) {

@@ -17,6 +17,8 @@ class ControlAccess {
   // n = 0 the last such child, with n > 0 the child at readable position n when it
   // is of that class. Every read remembers the user tree it meets.
   std::string GetOtherWindowMemoText(std::string_view title, std::string_view cls, int n);
+  // The same read into `out`, whose storage is reused (the 10 ms ticks).
+  void ReadOtherWindowMemoText(std::string_view title, std::string_view cls, int n, std::string& out);
   // Acts on every direct "Edit" child: focus only, or write (and submit) text.
   // No window: the inactive state by write. True when some "Edit" child took the text.
   bool SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit);
@@ -26,6 +28,8 @@ class ControlAccess {
 
  private:
   RoomContext& ctx_;
+  // Storage of the class names read during a walk, kept between walks.
+  std::string class_name_;
 };
 
 }  // namespace tavlen

@@ -9,43 +9,58 @@ namespace tavlen {
 
 namespace {
 constexpr int kTitleLimit = 499;
-constexpr int kSearchLimit = 254;
-
-// Top-level windows whose title contains `marker`, from the top of the Z order.
-std::vector<Hwnd> Candidates(Windowing& w, std::string_view marker) {
-  std::vector<Hwnd> found;
-  for (Hwnd h = w.GetWindow(w.FindWindow({}, {}), GetWindowCmd::kHwndFirst); h != kNoWindow;
-       h = w.GetWindow(h, GetWindowCmd::kHwndNext)) {
-    const std::string text = w.GetWindowText(h, kSearchLimit);
-    if (!text.empty() && Pos(marker, text) > 0) found.push_back(h);
-  }
-  return found;
-}
 }  // namespace
 
 std::string RoomNameFromTitle(const std::string& title) {
   return Pos(",", title) > 0 ? WordAt(1, title, kComma) : WordAt(1, title, kBlank);
 }
 
-void RoomDiscovery::Timer9Timer() {
+void RoomDiscovery::Snapshot(Walk& walk) {
   Windowing& w = ctx_.windowing;
+  walk.count = 0;
+  for (Hwnd h = w.GetWindow(w.FindWindow({}, {}), GetWindowCmd::kHwndFirst); h != kNoWindow;
+       h = w.GetWindow(h, GetWindowCmd::kHwndNext)) {
+    if (walk.count == walk.seen.size()) walk.seen.emplace_back();
+    Seen& seen = walk.seen[walk.count++];
+    seen.window = h;
+    w.ReadWindowText(h, kSearchTitleLimit, seen.text);
+  }
+}
+
+Hwnd RoomDiscovery::Lookup(const Walk& walk, std::string_view title) {
+  for (std::size_t i = 0; i < walk.count; ++i)
+    if (TitleMatches(walk.seen[i].text, title, true)) return walk.seen[i].window;
+  return kNoWindow;
+}
+
+void RoomDiscovery::Timer9Timer() {
+  // Taken for this tick and given back after it: a tick run from the messages
+  // handled inside this one walks into storage of its own.
+  Walk walk = std::move(walk_);
+  Snapshot(walk);
   // Preference: ", Topic:" windows from the top, then " : Video Chat Room" ones. A
   // window of another program that merely carries one of the markers is passed
   // over, so it cannot hide a real room behind it.
-  std::vector<Hwnd> candidates = Candidates(w, kTopicMarker);
-  for (Hwnd h : Candidates(w, kRoomTitleSuffix)) candidates.push_back(h);
-  if (candidates.empty()) {
+  walk.candidates.clear();
+  for (const char* marker : {kTopicMarker, kRoomTitleSuffix})
+    for (std::size_t i = 0; i < walk.count; ++i)
+      if (Pos(marker, walk.seen[i].text) > 0) walk.candidates.push_back(i);
+  if (walk.candidates.empty()) {
     EnterInactiveState(ctx_, "");
-    return;
-  }
-  ctx_.Timer4.SetEnabled(true);
-  for (Hwnd candidate : candidates) {
-    const std::string title = w.GetWindowText(candidate, kTitleLimit);
-    if (talk_.FindButtonAndPressIt(title, kTalkSwitchCaption, 1)) {
-      Adopt(title);
-      return;
+  } else {
+    ctx_.Timer4.SetEnabled(true);
+    for (const std::size_t candidate : walk.candidates) {
+      const Seen& seen = walk.seen[candidate];
+      // A title shorter than the search's read is already whole.
+      if (seen.text.size() < static_cast<std::size_t>(kSearchTitleLimit)) walk.title = seen.text;
+      else ctx_.windowing.ReadWindowText(seen.window, kTitleLimit, walk.title);
+      if (talk_.FindButtonIn(Lookup(walk, walk.title), kTalkSwitchCaption, 1)) {
+        Adopt(walk.title);
+        break;
+      }
     }
   }
+  walk_ = std::move(walk);
 }
 
 void RoomDiscovery::Adopt(const std::string& title) {
@@ -67,7 +82,8 @@ void RoomDiscovery::AdoptForegroundTitle() {
 void RoomDiscovery::SampleForeground() {
   Windowing& w = ctx_.windowing;
   const Hwnd fg = w.GetForegroundWindow();
-  ctx_.room.ForegroundTitle = fg == kNoWindow ? std::string() : w.GetWindowText(fg, kTitleLimit);
+  if (fg == kNoWindow) ctx_.room.ForegroundTitle.clear();
+  else w.ReadWindowText(fg, kTitleLimit, ctx_.room.ForegroundTitle);
 }
 
 }  // namespace tavlen

@@ -2,6 +2,9 @@
 // follows the exact letter case of the room title from the foreground window.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "bridge/RoomContext.h"
 #include "bridge/TalkSwitch.h"
 
@@ -23,9 +26,27 @@ class RoomDiscovery {
   // Adopts the room of the candidate titled `title` (read up to 499 characters).
   void Adopt(const std::string& title);
 
+  // The top-level windows from the top of the Z order, each title read up to
+  // 254 characters: the one walk of a discovery tick. Entries past `count`
+  // keep their storage for the next walk.
+  struct Seen {
+    Hwnd window = kNoWindow;
+    std::string text;
+  };
+  struct Walk {
+    std::vector<Seen> seen;
+    std::size_t count = 0;
+    std::vector<std::size_t> candidates;  // indexes into seen, in preference order
+    std::string title;
+  };
+  void Snapshot(Walk& walk);
+  // The window GetWindowHandle(title, partial) finds, over the walk's titles.
+  static Hwnd Lookup(const Walk& walk, std::string_view title);
+
   RoomContext& ctx_;
   TalkSwitch& talk_;
   kit::Form& main_form_;
+  Walk walk_;
 };
 
 // The room name carried by a room window title: the text before the first comma

@@ -11,20 +11,25 @@ constexpr int kIndicatorPosition = 26;
 }  // namespace
 
 bool TalkSwitch::FindButtonAndPressIt(std::string_view title, std::string_view caption, int mode) {
+  return FindButtonIn(GetWindowHandle(ctx_.windowing, title, true), caption, mode);
+}
+
+bool TalkSwitch::FindButtonIn(Hwnd room, std::string_view caption, int mode) {
   Windowing& w = ctx_.windowing;
-  const Hwnd room = GetWindowHandle(w, title, true);
   if (room == kNoWindow) {
     ctx_.app.ProcessMessages();
     return false;
   }
   ctx_.log.debog("-> routine Detection STATUT DU SWITCH TALK");
-  const std::string wanted = UpperAscii(caption);
   Hwnd found = kNoWindow;
+  std::string text;
   for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
-    if (w.GetClassName(child, kReadLimit) != "Button") continue;
+    w.ReadClassName(child, kReadLimit, text);
+    if (text != "Button") continue;
     // WM_GETTEXT with the 128-character buffer, as any control read.
-    if (UpperAscii(w.SendGetText(child, kReadLimit)) == wanted) {
+    w.SendGetTextInto(child, kReadLimit, text);
+    if (EqualsIgnoreCase(text, caption)) {
       found = child;
       break;
     }

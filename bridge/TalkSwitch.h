@@ -19,6 +19,8 @@ class TalkSwitch {
   // Mode 1: does the window titled `title` (partial match) have the switch among
   // its direct children? Any other mode hands the found switch to PressMode.
   bool FindButtonAndPressIt(std::string_view title, std::string_view caption, int mode);
+  // The same, `room` being the window the title search found (kNoWindow: none).
+  bool FindButtonIn(Hwnd room, std::string_view caption, int mode);
   // The talk control run once the switch is found (mode other than 1).
   std::function<bool(Hwnd talk_switch)> PressMode;
 

@@ -38,6 +38,7 @@ class TreeRead {
     std::intptr_t count = 0;
     if (!w_.Send(tree_, wm::kTvmGetCount, 0, 0, &count) || count <= 0) return items;
     count = std::min(count, kMaxItems);
+    items.reserve(static_cast<std::size_t>(count));
     for (std::uint64_t item = Next(tv::kRoot, 0); item != 0; item = Next(tv::kNextVisible, item)) {
       items.push_back(item);
       if (static_cast<std::intptr_t>(items.size()) == count) break;
@@ -150,6 +151,7 @@ std::vector<std::string> ReadTreeItemTexts(Windowing& windowing, ProcessMemory* 
 
   const std::vector<std::uint64_t> items = read.Walk();
   if (items.empty()) return texts;
+  texts.reserve(items.size());
   const std::size_t per_block = std::min(items.size(), kChunkItems);
   RemoteBlock block(*memory, process.Get(), per_block * read.Stride());
   if (!block.Address()) return texts;

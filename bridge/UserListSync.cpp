@@ -1,7 +1,7 @@
 #include "bridge/UserListSync.h"
 
+#include <algorithm>
 #include <array>
-#include <set>
 
 #include "bridge/TreeViewReader.h"
 #include "core/Text.h"
@@ -12,21 +12,26 @@ namespace {
 constexpr std::array<std::string_view, 4> kPlaceholders = {"Visible Users", "Hidden Users", " Click name to view",
                                                            "No users are visible"};
 
-struct AnsiLess {
-  bool operator()(const std::string& a, const std::string& b) const { return CompareTextAnsi(a, b) < 0; }
-};
+bool AnsiLess(std::string_view a, std::string_view b) { return CompareTextAnsi(a, b) < 0; }
 
 // First index whose entry does not sort before `text`; the list is kept sorted.
-int LowerBound(const kit::ItemList& list, std::string_view text) {
+// `hint` is tried first: the tree gives the nicks in the list's own order, so in
+// a steady room each one's place follows the previous one's.
+int LowerBound(const kit::ItemList& list, std::string_view text, int hint) {
+  const int n = list.Count();
+  if (hint >= 0 && hint <= n && (hint == 0 || AnsiLess(list.Item(hint - 1), text)) &&
+      (hint == n || !AnsiLess(list.Item(hint), text)))
+    return hint;
   int lo = 0;
-  int hi = list.Count();
+  int hi = n;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (CompareTextAnsi(list.Item(mid), text) < 0) lo = mid + 1;
+    if (AnsiLess(list.Item(mid), text)) lo = mid + 1;
     else hi = mid;
   }
   return lo;
 }
+
 }  // namespace
 
 bool IsTreePlaceholder(std::string_view text) {
@@ -36,16 +41,26 @@ bool IsTreePlaceholder(std::string_view text) {
 }
 
 void MergeUserList(const std::vector<std::string>& texts, kit::ItemList& user_list, kit::ItemList* chooser_list) {
+  int hint = 0;
   for (const std::string& text : texts) {
     if (IsTreePlaceholder(text)) continue;
-    const int at = LowerBound(user_list, text);
+    const int at = LowerBound(user_list, text, hint);
+    hint = at + 1;
     if (at < user_list.Count() && SameTextAnsi(user_list.Item(at), text)) continue;
     user_list.Insert(at, text);
     if (chooser_list) chooser_list->Insert(at, text);
   }
-  const std::set<std::string, AnsiLess> present(texts.begin(), texts.end());
+  // The list is sorted (only this function fills it), so the entries equal to
+  // a text are those from its lower bound on that compare equal to it.
+  std::vector<char> present(static_cast<std::size_t>(user_list.Count()), 0);
+  hint = 0;
+  for (const std::string& text : texts) {
+    int at = LowerBound(user_list, text, hint);
+    hint = at + 1;
+    for (; at < user_list.Count() && SameTextAnsi(user_list.Item(at), text); ++at) present[at] = 1;
+  }
   for (int i = user_list.Count() - 1; i >= 0; --i) {
-    if (present.count(user_list.Item(i))) continue;
+    if (present[i]) continue;
     user_list.Delete(i);
     if (chooser_list) chooser_list->Delete(i);
   }

@@ -4,13 +4,18 @@
 
 namespace tavlen {
 
+bool TitleMatches(std::string_view text, std::string_view title, bool partial) {
+  if (text.empty() || title.empty()) return false;
+  return EqualsIgnoreCase(text, title) || (partial && Pos(title, text) > 0);
+}
+
 Hwnd GetWindowHandle(Windowing& windowing, std::string_view title, bool partial) {
   if (title.empty()) return kNoWindow;
+  std::string text;  // one buffer for every title of the walk
   for (Hwnd h = windowing.GetWindow(windowing.FindWindow({}, {}), GetWindowCmd::kHwndFirst); h != kNoWindow;
        h = windowing.GetWindow(h, GetWindowCmd::kHwndNext)) {
-    const std::string text = windowing.GetWindowText(h, 254);
-    if (text.empty()) continue;
-    if (EqualsIgnoreCase(text, title) || (partial && Pos(title, text) > 0)) return h;
+    windowing.ReadWindowText(h, kSearchTitleLimit, text);
+    if (TitleMatches(text, title, partial)) return h;
   }
   return kNoWindow;
 }

@@ -12,4 +12,10 @@ namespace tavlen {
 // case-sensitively. An empty title never matches.
 Hwnd GetWindowHandle(Windowing& windowing, std::string_view title, bool partial);
 
+// Titles are read up to this many characters for the search.
+inline constexpr int kSearchTitleLimit = 254;
+
+// Whether a window whose title read `text` is the one GetWindowHandle looks for.
+bool TitleMatches(std::string_view text, std::string_view title, bool partial);
+
 }  // namespace tavlen

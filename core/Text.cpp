@@ -18,6 +18,10 @@ std::uint8_t WordCount(std::string_view text, const Delimiters& set) {
 }
 
 std::string WordAt(std::uint8_t n, std::string_view text, const Delimiters& set) {
+  return std::string(WordViewAt(n, text, set));
+}
+
+std::string_view WordViewAt(std::uint8_t n, std::string_view text, const Delimiters& set) {
   std::uint8_t count = 0;
   std::size_t i = 0;
   const std::size_t len = text.size();
@@ -26,7 +30,7 @@ std::string WordAt(std::uint8_t n, std::string_view text, const Delimiters& set)
     if (i < len) ++count;
     std::size_t j = i;
     while (j < len && !set.Has(static_cast<unsigned char>(text[j]))) ++j;
-    if (count == n) return std::string(text.substr(i, j - i));
+    if (count == n) return text.substr(i, j - i);
     i = j;
   }
   return {};

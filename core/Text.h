@@ -27,6 +27,8 @@ inline const Delimiters kCurrency{0xA4};  // "¤", the settings field separator
 
 // The n-th word (from 1), counted modulo 256 as an 8-bit index; empty when absent.
 std::string WordAt(std::uint8_t n, std::string_view text, const Delimiters& set);
+// The same word, viewed inside `text`.
+std::string_view WordViewAt(std::uint8_t n, std::string_view text, const Delimiters& set);
 // Number of words modulo 256.
 std::uint8_t WordCount(std::string_view text, const Delimiters& set);
 // Without leading and trailing characters of code 0..32.

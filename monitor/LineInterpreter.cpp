@@ -20,7 +20,16 @@ bool IsJoinOrQuit(std::string_view first_word) {
   return EqualsIgnoreCase(first_word, "join:") || EqualsIgnoreCase(first_word, "quit:");
 }
 
-bool IsSetoptEcho(const std::string& line) { return EqualsIgnoreCase(WordAt(3, line, kBlank), kSetopt); }
+bool IsSetoptEcho(const std::string& line) { return EqualsIgnoreCase(WordViewAt(3, line, kBlank), kSetopt); }
+
+// Whether `lowered` holds `word` with its ASCII letters lowered, at `from` or after.
+bool ContainsLowered(std::string_view lowered, std::string_view word, std::size_t from) {
+  if (from > lowered.size() || word.size() > lowered.size() - from) return false;
+  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+  const auto begin = lowered.begin() + static_cast<std::ptrdiff_t>(from);
+  return std::search(begin, lowered.end(), word.begin(), word.end(),
+                     [&](char text, char w) { return text == lower(w); }) != lowered.end();
+}
 
 }  // namespace
 
@@ -78,11 +87,12 @@ void LineInterpreter::KeywordRule(const std::string& line, const std::string& sp
   // even when it also occurs earlier (in the speaker's nick, say).
   const std::size_t from = std::max<std::size_t>(Pos(":", line), 1);
   const std::string lowered = LowerAscii(line);
-  // The list is read afresh at each entry, and the entry copied: notifying may run
-  // code that edits the list.
+  // The list is read afresh at each entry, and a matching entry copied: notifying
+  // may run code that edits the list.
   for (std::size_t i = 0; i < actions_.notification_words().size(); ++i) {
-    const std::string word = actions_.notification_words()[i];
-    if (word.empty() || lowered.find(LowerAscii(word), from) == std::string::npos) continue;
+    const std::string& entry = actions_.notification_words()[i];
+    if (entry.empty() || !ContainsLowered(lowered, entry, from)) continue;
+    const std::string word = entry;
     actions_.notify_keyword(speaker, word);
   }
 }
@@ -96,7 +106,7 @@ void LineInterpreter::SongRequestRule(const std::string& line, const std::string
 }
 
 void LineInterpreter::KickRule(const std::string& line, const std::string& speaker) {
-  if (WordAt(2, line, kBlank) != "kicked") return;
+  if (WordViewAt(2, line, kBlank) != "kicked") return;
   if (EqualsIgnoreCase(speaker, room_.OwnNick)) ++room_.KicksByOwnNick;
   ++room_.KicksTotal;
 }

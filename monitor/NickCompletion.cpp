@@ -13,11 +13,14 @@ bool StartsIgnoringCase(std::string_view text, std::string_view stem) {
 }  // namespace
 
 void NickCompletion::Tick() {
-  const std::string text = controls_.GetOtherWindowMemoText(ctx_.room.RoomWindowTitle, "Edit", 0);
-  const std::string last_word = WordAt(WordCount(text, kBlank), text, kBlank);
+  // Taken for this watch and given back after it, so a watch nested in this one
+  // reads into a buffer of its own.
+  std::string text = std::move(reading_);
+  controls_.ReadOtherWindowMemoText(ctx_.room.RoomWindowTitle, "Edit", 0, text);
   Capture(text);
   InputWasNonEmpty = !text.empty();
-  Complete(text, last_word);
+  Complete(text, WordViewAt(WordCount(text, kBlank), text, kBlank));
+  reading_ = std::move(text);
 }
 
 void NickCompletion::Capture(const std::string& text) {
@@ -29,13 +32,13 @@ void NickCompletion::Capture(const std::string& text) {
   controls_.SetOtherWindowMemoText(ctx_.room.RoomWindowTitle, "", false, false);
 }
 
-void NickCompletion::Complete(const std::string& text, const std::string& last_word) {
+void NickCompletion::Complete(const std::string& text, std::string_view last_word) {
   if (Pos("*", last_word) < 2 || Pos("(", last_word) > 0 || Pos(":", last_word) > 0) return;
   // Only a text that ends with the star word: anything typed after it within the
   // same tick would otherwise be cut into the nick.
   if (!text.ends_with(last_word)) return;
   const std::string prefix = text.substr(0, text.size() - last_word.size());
-  const std::string stem = last_word.substr(0, last_word.size() - 1);
+  const std::string stem(last_word.substr(0, last_word.size() - 1));
   if (LastCompletion != text) CompletionIndex = -1;
   std::string match;
   if (CompletionIndex == -1) {

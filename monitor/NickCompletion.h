@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bridge/ControlAccess.h"
@@ -31,12 +32,14 @@ class NickCompletion {
 
  private:
   void Capture(const std::string& text);
-  void Complete(const std::string& text, const std::string& last_word);
+  void Complete(const std::string& text, std::string_view last_word);
 
   RoomContext& ctx_;
   ControlAccess& controls_;
   const kit::ItemList& user_list_;
   kit::Edit& box_;
+  // Storage of the box's text, kept from one watch to the next.
+  std::string reading_;
 };
 
 }  // namespace tavlen

@@ -1,6 +1,8 @@
 #include "monitor/TranscriptTracker.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "core/Text.h"
 
@@ -8,7 +10,7 @@ namespace tavlen {
 
 namespace {
 constexpr std::string_view kCrLf = "\r\n";
-}
+}  // namespace
 
 std::vector<std::string> SplitTranscriptLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -23,11 +25,45 @@ std::vector<std::string> SplitTranscriptLines(std::string_view text) {
   return lines;
 }
 
+std::size_t AnchorPos(std::string_view anchor, std::string_view text) {
+  if (anchor.empty() || anchor.size() > text.size()) return 0;
+  // The anchor's least frequent byte, which is likely rare in the text too: the
+  // scan jumps from one of its occurrences to the next, and only there is the
+  // whole anchor compared. Candidates come in increasing order, so the first
+  // match is the first occurrence.
+  std::array<std::size_t, 256> count{};
+  for (const char c : anchor) ++count[static_cast<unsigned char>(c)];
+  std::size_t k = 0;
+  for (std::size_t i = 1; i < anchor.size(); ++i)
+    if (count[static_cast<unsigned char>(anchor[i])] < count[static_cast<unsigned char>(anchor[k])]) k = i;
+  const char* const start = text.data();
+  const char* const end = start + (text.size() - anchor.size()) + k + 1;  // past the last usable hit
+  for (const char* at = start + k; at < end;) {
+    const auto* hit = static_cast<const char*>(std::memchr(at, anchor[k], static_cast<std::size_t>(end - at)));
+    if (!hit) break;
+    if (std::memcmp(hit - k, anchor.data(), anchor.size()) == 0) return static_cast<std::size_t>(hit - k - start) + 1;
+    at = hit + 1;
+  }
+  return 0;
+}
+
 TranscriptBatch TranscriptTracker::Track(std::string current) {
+  TranscriptBatch batch = Compare(current);
+  previous_ = std::move(current);
+  return batch;
+}
+
+TranscriptBatch TranscriptTracker::TrackNextReading() {
+  TranscriptBatch batch = Compare(next_);
+  previous_.swap(next_);
+  return batch;
+}
+
+TranscriptBatch TranscriptTracker::Compare(std::string_view current) const {
   const std::string_view previous = previous_;
   const std::string_view anchor =
       previous.size() > kAnchorLength ? previous.substr(previous.size() - kAnchorLength) : previous;
-  const std::size_t p = Pos(anchor, current);
+  const std::size_t p = AnchorPos(anchor, current);
   // Another room's transcript, or a cleared one: nothing in it can be told apart
   // from old lines, so it only teaches rights.
   const bool anchor_lost = !previous.empty() && p == 0;
@@ -45,7 +81,6 @@ TranscriptBatch TranscriptTracker::Track(std::string current) {
   TranscriptBatch batch;
   batch.lines = SplitTranscriptLines(new_text);
   batch.all_rules = !anchor_lost && !new_text.empty() && new_text.size() < kSecondPassLimit;
-  previous_ = std::move(current);
   return batch;
 }
 

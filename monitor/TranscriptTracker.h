@@ -26,11 +26,18 @@ class TranscriptTracker {
   // One tick: the transcript just read becomes the previous reading at once, so a
   // batch whose interpretation fails is never handed over twice.
   TranscriptBatch Track(std::string current);
+  // The same tick without a copy: the transcript is read into NextReading(),
+  // whose storage is that of an older reading, then handed over here.
+  std::string& NextReading() { return next_; }
+  TranscriptBatch TrackNextReading();
 
   const std::string& PreviousSnapshot() const { return previous_; }
 
  private:
+  TranscriptBatch Compare(std::string_view current) const;
+
   std::string previous_;
+  std::string next_;
 };
 
 // Lines of a transcript: cut at every CR LF only (a lone CR or LF stays in the
@@ -38,5 +45,9 @@ class TranscriptTracker {
 std::vector<std::string> SplitTranscriptLines(std::string_view text);
 
 inline constexpr std::size_t kTranscriptLineLimit = 4096;
+
+// Pos(anchor, text) for the tracker's long anchors, which it searches for in
+// the whole transcript at every tick.
+std::size_t AnchorPos(std::string_view anchor, std::string_view text);
 
 }  // namespace tavlen

@@ -24,10 +24,17 @@ class Windowing {
   // At most max_chars characters (class names and captions).
   virtual std::string GetClassName(Hwnd window, int max_chars) = 0;
   virtual std::string GetWindowText(Hwnd window, int max_chars) = 0;
+  // The same reads into a caller's buffer, whose storage is reused: the polling
+  // ticks read the same windows a hundred times a second. `out` is left empty
+  // where the allocating forms return an empty string.
+  virtual void ReadClassName(Hwnd window, int max_chars, std::string& out) { out = GetClassName(window, max_chars); }
+  virtual void ReadWindowText(Hwnd window, int max_chars, std::string& out) { out = GetWindowText(window, max_chars); }
 
   // WM_GETTEXT with a buffer of `limit` characters including the terminating zero.
   // Empty when the window is gone or does not answer in time.
   virtual std::string SendGetText(Hwnd window, std::size_t limit) = 0;
+  // WM_GETTEXT into a caller's buffer (see ReadWindowText).
+  virtual void SendGetTextInto(Hwnd window, std::size_t limit, std::string& out) { out = SendGetText(window, limit); }
   // WM_GETTEXTLENGTH; false when the window is gone or does not answer.
   virtual bool SendGetTextLength(Hwnd window, std::size_t& length) = 0;
   // WM_SETTEXT; false when the window is gone or does not answer.

@@ -172,7 +172,15 @@ void TForm1::Dboguage1Click() {
   if (forms.Form10) forms.Form10->Show();
 }
 
-void TForm1::RefreshCaption() { SetText("Tavlen - " + room.RoomName); }
+void TForm1::RefreshCaption() {
+  // Every 10 ms: the caption is built only when it is not already the right one.
+  constexpr std::string_view kPrefix = "Tavlen - ";
+  const std::string_view caption = Text();
+  if (caption.size() == kPrefix.size() + room.RoomName.size() && caption.starts_with(kPrefix) &&
+      caption.ends_with(room.RoomName))
+    return;
+  SetText(std::string(kPrefix) + room.RoomName);
+}
 
 void TForm1::Timer3Timer() {
   RefreshCaption();

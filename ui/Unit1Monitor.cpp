@@ -51,8 +51,8 @@ void TForm1::Timer2Timer() {
     ~Reset() { running = false; }
   } reset{timer2_running_};
 
-  const TranscriptBatch batch =
-      tracker.Track(controls.GetOtherWindowMemoText(room.RoomWindowTitle, "RichEdit20A", 0));
+  controls.ReadOtherWindowMemoText(room.RoomWindowTitle, "RichEdit20A", 0, tracker.NextReading());
+  const TranscriptBatch batch = tracker.TrackNextReading();
   interpreter.FirstPass(batch.lines);
   if (batch.all_rules) interpreter.SecondPass(batch.lines);
 }

@@ -144,6 +144,18 @@ std::string SimDesktop::GetWindowText(Hwnd window, int max_chars) {
   return w->text.substr(0, static_cast<std::size_t>(max_chars));
 }
 
+void SimDesktop::ReadClassName(Hwnd window, int max_chars, std::string& out) {
+  const SimWindow* w = Find(window);
+  if (!w || max_chars <= 0) return out.clear();
+  out.assign(w->class_name, 0, static_cast<std::size_t>(max_chars));
+}
+
+void SimDesktop::ReadWindowText(Hwnd window, int max_chars, std::string& out) {
+  const SimWindow* w = Find(window);
+  if (!w || max_chars <= 0) return out.clear();
+  out.assign(w->text, 0, static_cast<std::size_t>(max_chars));
+}
+
 bool SimDesktop::Deliver(Hwnd window, SimMessage& m) {
   ++sends_;
   SimWindow* w = Find(window);
@@ -172,12 +184,25 @@ bool SimDesktop::Deliver(Hwnd window, SimMessage& m) {
 }
 
 std::string SimDesktop::SendGetText(Hwnd window, std::size_t limit) {
-  SimMessage m{wm::kGetText, limit, 0, {}, 0};
-  if (limit == 0 || !Deliver(window, m)) return {};
-  if (m.text.size() > limit - 1) m.text.resize(limit - 1);
+  std::string text;
+  SendGetTextInto(window, limit, text);
+  return text;
+}
+
+void SimDesktop::SendGetTextInto(Hwnd window, std::size_t limit, std::string& out) {
+  out.clear();
+  if (limit == 0) return;
+  // The handler fills the caller's buffer.
+  SimMessage m{wm::kGetText, limit, 0, std::move(out), 0};
+  const bool delivered = Deliver(window, m);
+  out = std::move(m.text);
+  if (!delivered) {
+    out.clear();
+    return;
+  }
+  if (out.size() > limit - 1) out.resize(limit - 1);
   // WM_GETTEXT copies up to the first zero.
-  if (auto z = m.text.find('\0'); z != std::string::npos) m.text.resize(z);
-  return m.text;
+  if (auto z = out.find('\0'); z != std::string::npos) out.resize(z);
 }
 
 bool SimDesktop::SendGetTextLength(Hwnd window, std::size_t& length) {

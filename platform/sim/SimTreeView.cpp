@@ -1,6 +1,7 @@
 #include "platform/sim/SimTreeView.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/TreeViewItem.h"
 
@@ -126,7 +127,8 @@ bool SimTreeView::Handle(SimWindow& window, SimMessage& m) {
 
 bool SimTreeView::GetItem(std::uint32_t process, RemoteAddress record) {
   const tv::ItemLayout& l = tv::LayoutFor(Bits());
-  std::vector<std::uint8_t> bytes(l.size);
+  std::array<std::uint8_t, tv::kItem64.size> storage{};
+  const std::span<std::uint8_t> bytes(storage.data(), l.size);
   if (!memory_.ReadOwn(process, record, bytes.data(), bytes.size())) return false;
   const std::uint32_t mask = tv::Get32(bytes, l.mask);
   auto it = nodes_.find(tv::GetPointer(l, bytes, l.item));

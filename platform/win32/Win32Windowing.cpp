@@ -22,13 +22,40 @@ bool SendWithTimeout(Hwnd window, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_
 
 std::string Terminated(std::string_view text) { return std::string(text); }
 
+// A zero-terminated copy of a short text on the stack, on the heap beyond that:
+// the room title is looked up a hundred times a second.
+class ZeroTerminated {
+ public:
+  explicit ZeroTerminated(std::string_view text) {
+    if (text.size() < sizeof small_) {
+      text.copy(small_, text.size());
+      small_[text.size()] = '\0';
+      chars_ = small_;
+    } else {
+      large_.assign(text);
+      chars_ = large_.c_str();
+    }
+    empty_ = text.empty();
+  }
+  // Null for an empty text.
+  const char* OrNull() const { return empty_ ? nullptr : chars_; }
+
+ private:
+  char small_[512];
+  std::string large_;
+  const char* chars_ = nullptr;
+  bool empty_ = true;
+};
+
+// No class name is longer than 256 characters.
+constexpr int kClassNameMax = 256;
+
 }  // namespace
 
 Hwnd Win32Windowing::FindWindow(std::string_view class_name, std::string_view title) {
-  const std::string cls = Terminated(class_name);
-  const std::string caption = Terminated(title);
-  return FromHwnd(FindWindowA(cls.empty() ? nullptr : cls.c_str(),
-                              caption.empty() ? nullptr : caption.c_str()));
+  const ZeroTerminated cls(class_name);
+  const ZeroTerminated caption(title);
+  return FromHwnd(FindWindowA(cls.OrNull(), caption.OrNull()));
 }
 
 Hwnd Win32Windowing::GetWindow(Hwnd window, GetWindowCmd cmd) {
@@ -41,10 +68,18 @@ bool Win32Windowing::IsWindow(Hwnd window) {
 }
 
 std::string Win32Windowing::GetClassName(Hwnd window, int max_chars) {
-  if (window == kNoWindow || max_chars <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(max_chars) + 1);
-  const int copied = GetClassNameA(ToHwnd(window), buffer.data(), static_cast<int>(buffer.size()));
-  return copied > 0 ? std::string(buffer.data(), static_cast<std::size_t>(copied)) : std::string();
+  std::string name;
+  ReadClassName(window, max_chars, name);
+  return name;
+}
+
+void Win32Windowing::ReadClassName(Hwnd window, int max_chars, std::string& out) {
+  out.clear();
+  if (window == kNoWindow || max_chars <= 0) return;
+  char buffer[kClassNameMax + 1];
+  const int size = std::min(max_chars, kClassNameMax) + 1;
+  const int copied = GetClassNameA(ToHwnd(window), buffer, size);
+  if (copied > 0) out.assign(buffer, static_cast<std::size_t>(std::min(copied, size - 1)));
 }
 
 std::string Win32Windowing::GetWindowText(Hwnd window, int max_chars) {
@@ -52,6 +87,14 @@ std::string Win32Windowing::GetWindowText(Hwnd window, int max_chars) {
   std::vector<char> buffer(static_cast<std::size_t>(max_chars) + 1);
   const int copied = GetWindowTextA(ToHwnd(window), buffer.data(), static_cast<int>(buffer.size()));
   return copied > 0 ? std::string(buffer.data(), static_cast<std::size_t>(copied)) : std::string();
+}
+
+void Win32Windowing::ReadWindowText(Hwnd window, int max_chars, std::string& out) {
+  out.clear();
+  if (window == kNoWindow || max_chars <= 0) return;
+  out.resize(static_cast<std::size_t>(max_chars) + 1);
+  const int copied = GetWindowTextA(ToHwnd(window), out.data(), static_cast<int>(out.size()));
+  out.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), out.size() - 1) : 0);
 }
 
 std::string Win32Windowing::SendGetText(Hwnd window, std::size_t limit) {
@@ -63,6 +106,15 @@ std::string Win32Windowing::SendGetText(Hwnd window, std::size_t limit) {
   // Trust neither the count nor the terminator of a foreign control blindly.
   const std::size_t bounded = std::min<std::size_t>(copied, limit - 1);
   return std::string(buffer.data(), bounded);
+}
+
+void Win32Windowing::SendGetTextInto(Hwnd window, std::size_t limit, std::string& out) {
+  out.clear();
+  if (limit == 0) return;
+  out.resize(limit, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendWithTimeout(window, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(out.data()), copied)) return out.clear();
+  out.resize(std::min<std::size_t>(copied, limit - 1));
 }
 
 bool Win32Windowing::SendGetTextLength(Hwnd window, std::size_t& length) {

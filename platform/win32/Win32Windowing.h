@@ -17,8 +17,11 @@ class Win32Windowing final : public Windowing {
   bool IsWindow(Hwnd window) override;
   std::string GetClassName(Hwnd window, int max_chars) override;
   std::string GetWindowText(Hwnd window, int max_chars) override;
+  void ReadClassName(Hwnd window, int max_chars, std::string& out) override;
+  void ReadWindowText(Hwnd window, int max_chars, std::string& out) override;
 
   std::string SendGetText(Hwnd window, std::size_t limit) override;
+  void SendGetTextInto(Hwnd window, std::size_t limit, std::string& out) override;
   bool SendGetTextLength(Hwnd window, std::size_t& length) override;
   bool SendSetText(Hwnd window, std::string_view text) override;
   bool Send(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam,
