@@ -102,7 +102,10 @@ class Win32PopupWindow final : public PopupWindow {
   void ReturnFocusToOwner() override {
     HWND owner = ToHwnd(Owner());
     if (!owner || !IsWindow(owner)) return;
-    SetForegroundWindow(owner);
+    // When the click's handler brought another window to the front (the room),
+    // it stays there: the owner gets the focus back without the foreground.
+    const HWND foreground = GetForegroundWindow();
+    if (!foreground || foreground == window_) SetForegroundWindow(owner);
     SetActiveWindow(owner);
     SetFocus(owner);
   }

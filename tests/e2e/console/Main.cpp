@@ -12,6 +12,8 @@
 #include <thread>
 
 #include "tests/e2e/console/Stories.h"
+#include "tests/e2e/console/StoriesModeration.h"
+#include "tests/e2e/console/StoriesMonitor.h"
 
 namespace {
 
@@ -82,6 +84,13 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   DefaultRoomStory(setup);
   DiscoveryStory(setup);
+  // Bitness plays no part in these: the same-architecture pairs run them.
+  if (setup.console32 == setup.standin32) {
+    OwnerRoomMonitorStory(setup);
+    ModerationStory(setup);
+  } else {
+    Note("skipped: the monitor and moderation stories (same-architecture pairs only)");
+  }
   Timing("all stories", MsSince(start));
   if (Failures() != 0) {
     std::printf("E2E FAILED (%d)\n", Failures());

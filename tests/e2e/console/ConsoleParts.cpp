@@ -1,0 +1,107 @@
+#include "tests/e2e/console/ConsoleParts.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+RECT PlaceIn(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::vector<HWND> VisibleChildren(HWND parent, const std::string& class_name) {
+  std::vector<HWND> found;
+  for (HWND c : DirectChildren(parent))
+    if (IsWindowVisible(c) && lstrcmpiA(ClassOf(c).c_str(), class_name.c_str()) == 0) found.push_back(c);
+  std::sort(found.begin(), found.end(), [&](HWND a, HWND b) {
+    const RECT ra = PlaceIn(parent, a);
+    const RECT rb = PlaceIn(parent, b);
+    return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+  });
+  return found;
+}
+
+HWND LowestChild(HWND parent, const std::string& class_name, const std::string& caption) {
+  HWND lowest = nullptr;
+  for (HWND c : VisibleChildren(parent, class_name))
+    if (GetText(c, 256) == caption) lowest = c;
+  return lowest;
+}
+
+HWND VisibleTopLevel(DWORD process_id, const std::string& class_name, const std::string& title) {
+  for (HWND w : TopLevelWindows(process_id)) {
+    if (!IsWindowVisible(w) || lstrcmpiA(ClassOf(w).c_str(), class_name.c_str()) != 0) continue;
+    if (!title.empty()) {
+      char text[512] = {};
+      GetWindowTextA(w, text, sizeof text);
+      if (title != text) continue;
+    }
+    return w;
+  }
+  return nullptr;
+}
+
+bool ClickListItem(HWND list, int index) {
+  LRESULT top = 0;
+  LRESULT height = 0;
+  if (!SendTimeout(list, LB_GETTOPINDEX, 0, 0, &top) || !SendTimeout(list, LB_GETITEMHEIGHT, 0, 0, &height) ||
+      height <= 0 || index < top)
+    return false;
+  const LPARAM point = MAKELPARAM(8, static_cast<int>((index - top) * height + height / 2));
+  return PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point) && PostMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+bool ChooseComboItem(HWND combo, int index) {
+  LRESULT chosen = CB_ERR;
+  if (!SendTimeout(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &chosen) || chosen != index) return false;
+  const int id = GetDlgCtrlID(combo);
+  return PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+bool MouseClickAt(POINT screen) {
+  if (!SetCursorPos(screen.x, screen.y)) return false;
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+int ListCount(HWND list) {
+  LRESULT count = -1;
+  return SendTimeout(list, LB_GETCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
+}
+
+std::string ListItem(HWND list, int index) {
+  // Asked in UTF-16: Wine hands another process's list text back in UTF-16
+  // even to the ANSI call.
+  LRESULT length = 0;
+  if (!SendTimeout(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length) || length < 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied) ||
+      static_cast<LRESULT>(copied) < 0)
+    return {};
+  text.resize(std::min<std::size_t>(copied, text.size()));
+  std::string ansi(text.size() * 2, '\0');
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(),
+                                        static_cast<int>(ansi.size()), nullptr, nullptr);
+  ansi.resize(static_cast<std::size_t>(std::max(bytes, 0)));
+  return ansi;
+}
+
+bool StartPlayer(const Setup& setup, const std::string& title, Player& player) {
+  player.process = Launch(setup.standin, {"--winamp", title, "--at", "700,600"});
+  if (!player.process.process) {
+    FAIL_HERE("the stand-in player did not start");
+    return false;
+  }
+  return WAIT_FOR([&] { return (player.window = FindTopLevel(player.process.id, "Winamp v1.x", title)) != nullptr; },
+                  kStartDeadlineMs, "the player window \"" + title + "\"");
+}
+
+}  // namespace e2e

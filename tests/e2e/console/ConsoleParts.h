@@ -1,0 +1,47 @@
+// The console's controls found the way a person finds them (by kind, caption
+// and place on screen), driven through the messages their input produces.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/console/Session.h"
+
+namespace e2e {
+
+// A child's rectangle in its parent's client coordinates.
+RECT PlaceIn(HWND parent, HWND child);
+// The visible direct children of parent of that class, top to bottom, then left to right.
+std::vector<HWND> VisibleChildren(HWND parent, const std::string& class_name);
+// The visible child of that class and caption lowest in the window (the
+// execute button shares its caption with the action button above it).
+HWND LowestChild(HWND parent, const std::string& class_name, const std::string& caption);
+// The visible top-level window of the process with that class (and title, when not empty).
+HWND VisibleTopLevel(DWORD process_id, const std::string& class_name, const std::string& title = "");
+
+// A left click on a list box item, where the item is shown; the list itself
+// picks the item and tells its owner.
+bool ClickListItem(HWND list, int index);
+// A combo box item chosen as its drop-down list would choose it: the selection,
+// then the notification its owner gets.
+bool ChooseComboItem(HWND combo, int index);
+// A real mouse click (SendInput) at a screen point.
+bool MouseClickAt(POINT screen);
+
+int ListCount(HWND list);
+std::string ListItem(HWND list, int index);
+
+// The stand-in media player: standin.exe --winamp TITLE, ended with the guard.
+struct Player {
+  Launched process;
+  HWND window = nullptr;
+  Player() = default;
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+  ~Player() { Kill(process); }
+};
+bool StartPlayer(const Setup& setup, const std::string& title, Player& player);
+
+}  // namespace e2e

@@ -1,0 +1,315 @@
+#include "tests/e2e/console/StoriesModeration.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/e2e/console/ConsoleParts.h"
+#include "tests/e2e/console/ScreenCapture.h"
+#include "tests/e2e/kit/RemoteTree.h"
+#include "ui/MenuIds.h"
+
+namespace e2e {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kRoomTitle[] = "le_salon_bleu : Video Chat Room";
+constexpr char kSanctions[] = "AVERTIR/KICKER/PUNIR/BANNIR";
+// The catalogue the moderator starts with: the reasons of the sanctions (one of
+// them in the quick menu) and a public message.
+const std::string kMessagesIni = std::string(kSanctions) + "\xA4" "Flood\xA4" "Flood sur $room\xA4popup\r\n" +
+                                 kSanctions + "\xA4" "Insultes\xA4Pas d'insultes, $nick\xA4normal\r\n" +
+                                 "MSG PUBLIC\xA4" "Bienvenue\xA4" "Bienvenue sur $room !\xA4normal\r\n";
+// What the editor adds: a quick reason ending with an emoticon from the palette.
+const std::string kAddedLine =
+    std::string(kSanctions) + "\xA4" "Spam\xA4Pas de pub sur $room (N)\xA4popup\r\n";
+
+// The reasons list of a sanction: the custom entry, then the catalogue's.
+constexpr int kCustomReason = 0;
+constexpr int kFloodReason = 1;
+constexpr int kExpandedListCount = 3;
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+int OuterHeight(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r.bottom - r.top;
+}
+
+// The main window's moderation panel, found as a moderator finds it.
+struct Panel {
+  Session& s;
+  Console& c;
+  Room& room;
+  int expanded_height = 0;
+
+  // The nick box beside "Pseudo concerné :": the top-most edit of the window.
+  HWND NickBox() const {
+    const auto edits = VisibleChildren(c.main, "Edit");
+    return edits.empty() ? nullptr : edits.front();
+  }
+  // The reasons list right of the user list.
+  HWND Reasons() const {
+    const auto lists = VisibleChildren(c.main, "ListBox");
+    HWND rightmost = nullptr;
+    for (HWND l : lists)
+      if (!rightmost || PlaceIn(c.main, l).left > PlaceIn(c.main, rightmost).left) rightmost = l;
+    return rightmost;
+  }
+
+  bool SetNick(const std::string& nick) {
+    HWND box = NickBox();
+    HWND clear = c.Child("Button", "X");
+    if (!box || !clear) {
+      FAIL_HERE("the nick box and its X button");
+      return false;
+    }
+    // The click is posted: typing waits until it has emptied the box.
+    if (!GetText(box, 256).empty()) {
+      CHECK(PostClick(clear), "click on X");
+      if (!WAIT_CONSOLE(s, c, [&] { return GetText(box, 256).empty(); }, kTickDeadlineMs, "X to empty the nick box"))
+        return false;
+    }
+    CHECK(TypeInto(box, nick), "typing the nick");
+    CHECK_TEXT(GetText(box, 256), nick, "the nick box after typing");
+    return true;
+  }
+
+  // A left click on an action button; the panel opens with the action's reasons.
+  bool Choose(const std::string& action, int reason_count) {
+    HWND button = c.Child("Button", action);
+    if (!button) {
+      FAIL_HERE("the action button " + action);
+      return false;
+    }
+    CHECK(PostClick(button), "click on " + action);
+    const int folded = OuterHeight(c.main);
+    if (!WAIT_CONSOLE(s, c, [&] {
+          HWND list = Reasons();
+          return OuterHeight(c.main) > folded && list && PlaceIn(c.main, list).left > 100 &&
+                 ListCount(list) == reason_count && LowestChild(c.main, "Button", action) != button;
+        }, kTickDeadlineMs, "the panel opened for " + action + " with " + std::to_string(reason_count) + " reasons"))
+      return false;
+    expanded_height = OuterHeight(c.main);
+    return true;
+  }
+
+  bool PickReason(int index) {
+    HWND list = Reasons();
+    CHECK(list && ClickListItem(list, index), "click on reason " + std::to_string(index));
+    LRESULT selected = LB_ERR;
+    return WAIT_CONSOLE(s, c, [&] { return SendTimeout(list, LB_GETCURSEL, 0, 0, &selected) && selected == index; },
+                        kTickDeadlineMs, "reason " + std::to_string(index) + " selected");
+  }
+
+  // The execute button: below the reasons, captioned with the action.
+  bool Execute(const std::string& action) {
+    HWND execute = LowestChild(c.main, "Button", action);
+    if (!execute || execute == c.Child("Button", action)) {
+      FAIL_HERE("the execute button " + action);
+      return false;
+    }
+    return PostClick(execute);
+  }
+
+  bool WaitFolded(const std::string& after) {
+    return WAIT_CONSOLE(s, c, [&] { return OuterHeight(c.main) < expanded_height; }, kTickDeadlineMs,
+                        "the panel folded after " + after);
+  }
+};
+
+// A reason from the list, the execute button: the kick line in the room, the
+// nick out of the room's tree and out of the console's count.
+void Kick(Panel& p) {
+  if (!p.SetNick("bob") || !p.Choose("KICKER", kExpandedListCount)) return;
+  CHECK_TEXT(ListItem(p.Reasons(), kCustomReason), "-------- PERSONNALISE --------", "the custom reason entry");
+  CHECK_TEXT(ListItem(p.Reasons(), kFloodReason), "Flood", "the first reason of the catalogue");
+  if (!p.PickReason(kFloodReason)) return;
+  KeepScreenshot(CaptureWindow(p.c.main), p.c.exe_dir, "panel-kicker");
+  const auto start = Clock::now();
+  if (!p.Execute("KICKER")) return;
+  const std::string kicked = "modo kicked bob from the room (Flood sur le_salon_bleu (modo))\r\n";
+  if (WAIT_CONSOLE(p.s, p.c, [&] { return EndsWith(p.room.Transcript(), kicked); }, kTickDeadlineMs,
+                   "the kick line in the room"))
+    Timing("KICKER executed to the kick line", MsSince(start));
+  p.WaitFolded("the kick");
+
+  const std::vector<HWND> parts = DirectChildren(p.room.window);
+  const RemoteTree tree = parts.size() > 3 ? ReadRemoteTree(parts[3]) : RemoteTree{};
+  CHECK(tree.ok, "the room's user tree read: " + tree.error);
+  for (const auto& text : tree.visible) CHECK(text != "bob", "bob still in the room's tree");
+  CHECK(tree.ok && tree.visible.size() == 7, "Visible Users, 4 nicks, Hidden Users and the placeholder: " +
+                                                 std::to_string(tree.visible.size()) + " items");
+  WAIT_CONSOLE(p.s, p.c, [&] { return p.c.AppTitle() == "Tavlen - [4]"; }, kTickDeadlineMs,
+               "the console's count to drop to 4");
+  WAIT_CONSOLE(p.s, p.c, [&] { return p.c.Child("Static", "NB kick : 1/1") != nullptr; }, kMonitorDeadlineMs,
+               "the kick counted as the moderator's (\"NB kick : 1/1\")");
+}
+
+// "PUNIR": the punishment, then a second later the kick.
+void Punish(Panel& p) {
+  if (!p.SetNick("carl") || !p.Choose("PUNIR", kExpandedListCount)) return;
+  // The duration controls show for this action only: 3 days unless changed.
+  const auto edits = VisibleChildren(p.c.main, "Edit");
+  CHECK(edits.size() == 2 && GetText(edits.back(), 16) == "3", "the duration box holding 3");
+  HWND unit = VisibleChildren(p.c.main, "ComboBox").empty() ? nullptr : VisibleChildren(p.c.main, "ComboBox").front();
+  CHECK(unit && GetText(unit, 32) == "Jours", "the duration unit \"Jours\"");
+  if (!p.PickReason(kFloodReason)) return;
+  KeepScreenshot(CaptureWindow(p.c.main), p.c.exe_dir, "panel-punir");
+  if (!p.Execute("PUNIR")) return;
+  const std::string punished = "Command accepted: /punish carl 3 days Puni{e} pour 3 jour{s}\r\n";
+  const std::string kicked = "modo kicked carl from the room (Flood sur le_salon_bleu (modo))\r\n";
+  Clock::time_point first{}, second{};
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return Contains(p.room.Transcript(), punished); }, kTickDeadlineMs,
+                    "the punishment line"))
+    return;
+  first = Clock::now();
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return EndsWith(p.room.Transcript(), punished + kicked); }, kTickDeadlineMs,
+                    "the kick line right after the punishment"))
+    return;
+  second = Clock::now();
+  const double gap = std::chrono::duration<double, std::milli>(second - first).count();
+  Timing("PUNIR: punishment to kick", gap);
+  CHECK(gap >= 950 && gap <= 1600, "the two lines about one second apart, not " + std::to_string(gap) + " ms");
+  p.WaitFolded("the punishment");
+}
+
+// The custom entry: the prompt asks for the warning, OK submits it.
+void CustomWarning(Panel& p) {
+  if (!p.SetNick("dave") || !p.Choose("AVERTIR", kExpandedListCount) || !p.PickReason(kCustomReason)) return;
+  if (!p.Execute("AVERTIR")) return;
+  HWND prompt = nullptr;
+  if (!WAIT_CONSOLE(p.s, p.c, [&] {
+        return (prompt = VisibleTopLevel(p.c.process.id, "#32770", "Message d'avertissement")) != nullptr;
+      }, kTickDeadlineMs, "the prompt \"Message d'avertissement\""))
+    return;
+  HWND edit = GetDlgItem(prompt, 100);
+  HWND ok = GetDlgItem(prompt, IDOK);
+  CHECK(edit && ok, "the prompt's box and OK button");
+  if (!edit || !ok) return;
+  CHECK(TypeInto(edit, "Reste poli sur $room, $nick"), "typing the warning");
+  KeepScreenshot(CaptureWindow(prompt), p.c.exe_dir, "custom-reason-prompt");
+  CHECK(PostClick(ok), "click on OK");
+  WAIT_CONSOLE(p.s, p.c, [&] { return EndsWith(p.room.Transcript(), "modo : (ST) dave (ST), Reste poli sur le_salon_bleu, dave\r\n"); },
+               kTickDeadlineMs, "the custom warning in the room");
+  p.WaitFolded("the custom warning");
+}
+
+// A right click on "AVERTIR": the quick menu of the popup-flagged reasons.
+void QuickWarning(Panel& p) {
+  HWND warn = p.c.Child("Button", "AVERTIR");
+  if (!warn) {
+    FAIL_HERE("the AVERTIR button");
+    return;
+  }
+  const auto start = Clock::now();
+  CHECK(PostMessageA(warn, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10)), "right button down on AVERTIR");
+  HWND menu = nullptr;
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (menu = VisibleTopLevel(p.c.process.id, "#32768")) != nullptr; },
+                    kTickDeadlineMs, "the quick menu"))
+    return;
+  KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "quick-menu");
+  // The menu runs its own loop: its keys go to the menu window.
+  for (UINT key : {VK_DOWN, VK_RETURN}) {
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0);
+  }
+  if (WAIT_CONSOLE(p.s, p.c, [&] { return EndsWith(p.room.Transcript(), "modo : (ST) dave (ST), Flood sur le_salon_bleu\r\n"); },
+                   kTickDeadlineMs, "the quick menu's warning in the room"))
+    Timing("right click on AVERTIR to the warning", MsSince(start));
+}
+
+// The editor: a new quick reason with an emoticon, saved byte for byte.
+void EditorAddsEntry(Panel& p) {
+  CHECK(p.c.Menu(tavlen::menu_id::kEditerLesMessages), "Editer les messages posted");
+  HWND editor = nullptr;
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (editor = VisibleTopLevel(p.c.process.id, "TForm2")) != nullptr; },
+                    kTickDeadlineMs, "the editor window"))
+    return;
+  CHECK_TEXT(GetText(editor, 64), "Gestion des messages", "the editor's caption");
+  const auto combos = VisibleChildren(editor, "ComboBox");
+  const auto edits = VisibleChildren(editor, "Edit");
+  const auto lists = VisibleChildren(editor, "ListBox");
+  if (combos.size() != 1 || edits.size() != 2 || lists.size() != 1) {
+    FAIL_HERE("the editor's category box, name and message boxes and entry list");
+    return;
+  }
+  HWND name = edits[0];
+  HWND message = edits[1];
+  CHECK(ChooseComboItem(combos[0], 2), "the sanctions category chosen");
+  HWND quick = nullptr;
+  WAIT_CONSOLE(p.s, p.c, [&] {
+    quick = LowestChild(editor, "Button", "Message rapide");
+    return quick && ListCount(lists[0]) == 2;
+  }, kTickDeadlineMs, "the sanctions' two entries and the \"Message rapide\" box");
+  CHECK(TypeInto(name, "Spam") && TypeInto(message, "Pas de pub sur $room "), "typing the new entry");
+  HWND emoticon = LowestChild(editor, "Static", "(N)");
+  CHECK(emoticon && PostClick(emoticon), "click on the (N) emoticon");
+  WAIT_CONSOLE(p.s, p.c, [&] { return GetText(message, 256) == "Pas de pub sur $room (N)"; }, kTickDeadlineMs,
+               "the emoticon at the caret");
+  if (quick) {
+    CHECK(PostClick(quick), "click on Message rapide");
+    LRESULT state = 0;
+    WAIT_CONSOLE(p.s, p.c, [&] { return SendTimeout(quick, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED; },
+                 kTickDeadlineMs, "\"Message rapide\" ticked");
+  }
+  HWND add = LowestChild(editor, "Button", "Ajouter en tant que nouveau message");
+  if (!add || !WAIT_CONSOLE(p.s, p.c, [&] { return IsWindowEnabled(add) != FALSE; }, kTickDeadlineMs,
+                            "\"Ajouter en tant que nouveau message\" enabled"))
+    return;
+  CHECK(PostClick(add), "click on Ajouter");
+  WAIT_CONSOLE(p.s, p.c, [&] { return ListCount(lists[0]) == 3 && ListItem(lists[0], 2) == "Spam"; },
+               kTickDeadlineMs, "\"Spam\" in the entry list");
+  KeepScreenshot(CaptureWindow(editor), p.c.exe_dir, "editor");
+
+  HWND save = LowestChild(editor, "Button", "VALIDER ET ENREGISTRER");
+  CHECK(save && PostClick(save), "click on VALIDER ET ENREGISTRER");
+  WAIT_CONSOLE(p.s, p.c, [&] { return !IsWindowVisible(editor); }, kTickDeadlineMs, "the editor to close");
+  CHECK_TEXT(FileBytes(p.c.exe_dir + "\\messages.ini"), kMessagesIni + kAddedLine, "messages.ini after the save");
+}
+
+}  // namespace
+
+void ModerationStory(const Setup& setup) {
+  Note("moderation story (" + setup.label + ")");
+  Session s(setup);
+  Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--users", "alice,bob,carl,dave", "--at",
+                            "340,8"},
+                           kRoomTitle);
+  if (!room.window) return;
+  Console& c = s.StartConsole("moderation", {{"messages.ini", kMessagesIni}});
+  if (!c.main) return;
+  HWND ban = c.Child("Button", "BANNIR");
+  if (!ban || !WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
+                            "the OPPLUS rights to unlock BANNIR"))
+    return;
+  WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [5]"; }, kTickDeadlineMs, "the user count 5");
+  // OPPLUS keeps "Commandes" hidden: its entries are out of reach. Everything
+  // below is handled after this command, so its line would show by then.
+  CHECK(c.Menu(tavlen::menu_id::kTalk60), "Commandes > Temps de parole > 60 sec. posted");
+
+  Panel p{s, c, room};
+  const auto start = Clock::now();
+  Kick(p);
+  Punish(p);
+  CustomWarning(p);
+  QuickWarning(p);
+  EditorAddsEntry(p);
+  Timing("moderation story after start-up", MsSince(start));
+  CHECK(!Contains(room.Transcript(), "talk_time"), "a hidden Commandes entry reached the room");
+}
+
+}  // namespace e2e

@@ -1,0 +1,167 @@
+#include "tests/e2e/console/StoriesMonitor.h"
+
+#include <cstdlib>
+
+#include "tests/e2e/console/ConsoleParts.h"
+#include "tests/e2e/console/ScreenCapture.h"
+#include "ui/MenuIds.h"
+
+namespace e2e {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kRoomTitle[] = "le_salon_bleu : Video Chat Room";
+constexpr char kOwnerAnswer[] = "/SETOPT arguments: talk_time <seconds>, moderated <0|1>, ...";
+constexpr char kPopupClass[] = "THTMLPopupWindow";
+// The notification's size and the player's title.
+constexpr int kPopupWidth = 200;
+constexpr int kPopupHeight = 90;
+constexpr char kPlayerTitle[] = "12. Artist - Song - Winamp";
+constexpr char kSongAnswer[] = "modo : [[ Actuellement sur Le Phare ]] : Artist - Song\r\n";
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Blue(int r, int g, int b) { return b > 180 && r < 90 && g < 90; }
+bool Red(int r, int g, int b) { return r > 180 && g < 90 && b < 90; }
+bool Dark(int r, int g, int b) { return r < 80 && g < 80 && b < 80; }
+
+// Whether a row of the box is almost wholly of that colour: the underline.
+bool Underlined(const Capture& shot, const PixelBox& box, bool (*match)(int, int, int)) {
+  for (int y = box.top; y < box.bottom; ++y) {
+    int run = 0;
+    for (int x = box.left; x < box.right; ++x) {
+      const std::uint32_t p = shot.At(x, y);
+      if (match(static_cast<int>(p >> 16), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF))) ++run;
+    }
+    if (run * 10 >= (box.right - box.left) * 9) return true;
+  }
+  return false;
+}
+
+// Where the notification must stand: centred on the desktop, above a
+// horizontal taskbar.
+RECT ExpectedPopupRect() {
+  const int dw = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int dh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  RECT taskbar{};
+  if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) GetWindowRect(tray, &taskbar);
+  const int tw = taskbar.right - taskbar.left;
+  const int th = taskbar.bottom - taskbar.top;
+  const int left = dw / 2 - kPopupWidth / 2;
+  const int top = tw > th ? dh - kPopupHeight - th : dh - kPopupHeight;
+  return {left, top, left + kPopupWidth, top + kPopupHeight};
+}
+
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+         std::to_string(r.bottom - r.top);
+}
+
+// The owner's help line unlocks "Commandes": one of its entries then types its line.
+void CommandesUnlocked(Session& s, Console& c, Room& room) {
+  WAIT_CONSOLE(s, c, [&] { return room.Transcript().find(kOwnerAnswer) != std::string::npos; }, kStartDeadlineMs,
+               "the owner's answer to /setopt");
+  // The menu and the restricted buttons are unlocked together.
+  HWND ban = c.Child("Button", "BANNIR");
+  CHECK(ban != nullptr, "the BANNIR button");
+  const auto start = Clock::now();
+  if (!ban || !WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
+                            "the owner's rights to unlock BANNIR"))
+    return;
+  Timing("owner's answer read (BANNIR enabled)", MsSince(start));
+  KeepScreenshot(CaptureWindow(c.main), c.exe_dir, "owner-menu-bar");
+  CHECK(c.Menu(tavlen::menu_id::kTalk60), "Commandes > Temps de parole > 60 sec. posted");
+  WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /setopt talk_time 60\r\n"); },
+               kTickDeadlineMs, "\"/setopt talk_time 60\" from the unlocked Commandes menu");
+}
+
+// A watched word said by someone else while the console is in front.
+void KeywordNotification(Session& s, Console& c, Room& room) {
+  SetForegroundWindow(c.main);
+  if (!WAIT_CONSOLE(s, c, [&] { return GetForegroundWindow() == c.main; }, kTickDeadlineMs,
+                    "the console in front of the room"))
+    return;
+  const auto start = Clock::now();
+  CHECK(Control(room.window, "say alice|qui vend un v\xE9lo ?"), "alice says a watched word");
+  HWND popup = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (popup = VisibleTopLevel(c.process.id, kPopupClass)) != nullptr; },
+                    kMonitorDeadlineMs, "the notification popup"))
+    return;
+  Timing("watched word to the notification", MsSince(start));
+
+  // The main window owns it: the focus goes back there after a click.
+  CHECK(GetWindow(popup, GW_OWNER) == c.main, "the notification is owned by the console's main window");
+  CHECK((GetWindowLongA(popup, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "the notification stays on top");
+  CHECK(GetForegroundWindow() == c.main, "showing the notification leaves the console in front");
+  RECT rect{};
+  GetWindowRect(popup, &rect);
+  const RECT expected = ExpectedPopupRect();
+  CHECK(EqualRect(&rect, &expected), "notification at " + Describe(rect) + ", expected " + Describe(expected));
+
+  // The speaker in blue above the word in red, each centred and underlined,
+  // with the dark line between them.
+  const Capture shot = CaptureWindow(popup);
+  KeepScreenshot(shot, c.exe_dir, "notification");
+  const PixelBox speaker = FindPixels(shot, Blue);
+  const PixelBox word = FindPixels(shot, Red);
+  const PixelBox middle = FindPixels(shot, Dark);
+  CHECK(speaker.count > 20 && word.count > 20, "the speaker in blue and the word in red are painted");
+  if (speaker.count == 0 || word.count == 0) return;
+  CHECK(speaker.bottom <= word.top, "the speaker stands above the word");
+  CHECK(middle.count > 20 && middle.top >= speaker.bottom - 2 && middle.bottom <= word.top + 2,
+        "the dark middle line between the speaker and the word");
+  CHECK(std::abs(speaker.CenterX() - shot.width / 2) <= 4 && std::abs(word.CenterX() - shot.width / 2) <= 4,
+        "speaker and word centred (" + std::to_string(speaker.CenterX()) + ", " + std::to_string(word.CenterX()) +
+            " in " + std::to_string(shot.width) + ")");
+  CHECK(Underlined(shot, speaker, Blue) && Underlined(shot, word, Red), "speaker and word underlined");
+  CHECK(word.right - word.left > speaker.right - speaker.left, "\"v\xE9lo\" is wider than \"alice\" in bold 15 points");
+
+  // A click on the speaker's name brings the room to the front.
+  const auto click = Clock::now();
+  CHECK(MouseClickAt({rect.left + speaker.CenterX(), rect.top + speaker.CenterY()}), "click on the notification");
+  if (WAIT_CONSOLE(s, c, [&] { return GetForegroundWindow() == room.window; }, kTickDeadlineMs,
+                   "the room in front after the click on the notification")) {
+    Timing("click on the notification to the room in front", MsSince(click));
+  } else {
+    HWND front = GetForegroundWindow();
+    char title[256] = {};
+    GetWindowTextA(front, title, sizeof title);
+    Note("in front instead: " + ClassOf(front) + " [" + Shown(title) + "]");
+  }
+  CHECK(IsWindowVisible(popup), "the click leaves the notification shown");
+}
+
+// "!titre" while the own nick holds the microphone: the player's song.
+void SongRequest(Session& s, Console& c, Room& room) {
+  CHECK(Click(room.talk), "click on Hands Free");
+  if (!WAIT_FOR([&] { return room.Talker() == "modo"; }, kTickDeadlineMs, "modo on the talker indicator")) return;
+  const auto start = Clock::now();
+  CHECK(Control(room.window, "say alice|!titre"), "alice asks for the song");
+  if (WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), kSongAnswer); }, kMonitorDeadlineMs,
+                   "the song's title in the room"))
+    Timing("!titre to the answer", MsSince(start));
+}
+
+}  // namespace
+
+void OwnerRoomMonitorStory(const Setup& setup) {
+  Note("owner's room monitor story (" + setup.label + ")");
+  Session s(setup);
+  Player player;
+  if (!StartPlayer(setup, kPlayerTitle, player)) return;
+  Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--owner", "--users", "alice,bob", "--at",
+                            "340,8"},
+                           kRoomTitle);
+  if (!room.window) return;
+  Console& c = s.StartConsole("owner-monitor", {{"highlight.ini", "vend\r\nmoto\r\n"}});
+  if (!c.main) return;
+  CommandesUnlocked(s, c, room);
+  KeywordNotification(s, c, room);
+  SongRequest(s, c, room);
+}
+
+}  // namespace e2e
