@@ -23,7 +23,7 @@ mkdir -p "$OUT"
 rm -f "$OUT/demo.png" "$OUT/desktop.png"
 
 e2e_silent_sound "$OUT"
-wine_start "$ROOT/$B64"
+wine_start "$ROOT/$B64/e2e"  # the prefix run-e2e.sh uses
 
 driver=$ROOT/$B64/console_e2e.exe
 args=(--console "$(winpath "$ROOT/$B64/tavlen.exe")" --standin "$(winpath "$ROOT/$B64/standin.exe")"

@@ -6,8 +6,8 @@
 # A pairing passes only when its driver prints "E2E OK" (never the exit code
 # alone: a 32-bit exe under a Wine without wine32 "succeeds" doing nothing).
 #   tests/e2e/run-e2e.sh [--no-install] [--stories-only]
-# Build folders: $TAVLEN_BUILD_WIN64 / $TAVLEN_BUILD_WIN32; the Wine prefix lives
-# in the 64-bit one.
+# Build folders: $TAVLEN_BUILD_WIN64 / $TAVLEN_BUILD_WIN32; the Wine prefix is
+# <64-bit folder>/e2e/wineprefix.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -45,12 +45,17 @@ if [ $others = 1 ]; then
 fi
 
 e2e_silent_sound "$ROOT/$B64"
-wine_start "$ROOT/$B64"
+# A prefix of its own: the stories need a desktop that no other harness shares.
+wine_start "$ROOT/$B64/e2e"
 
 # run_pair <console dir> <room dir>: the driver of the console's architecture.
 run_pair() {
   local cdir=$ROOT/$1 rdir=$ROOT/$2 name="$1 console, $2 room" started=$SECONDS
   local log="$cdir/console_e2e-vs-$(basename "$2").log"
+  # A fresh wineserver: nothing an earlier pairing left (programs, hotkeys,
+  # atoms) takes part in this one.
+  wineserver -k 2>/dev/null || true
+  timeout 20 wineserver -w 2>/dev/null || true
   wine_run 170 "$cdir/console_e2e.exe" --console "$(winpath "$cdir/tavlen.exe")" \
     --standin "$(winpath "$rdir/standin.exe")" --work "$(winpath "$cdir/e2e-work/$(basename "$2")")" \
     >"$log" 2>&1 || true

@@ -15,6 +15,23 @@ constexpr char kInactive[] = "Tavlen - [INACTIF]";
 constexpr char kHotkeysIni[] = "Ctrl+Alt+F9\xA4TALK\r\nCtrl+Alt+F10\xA4" "BLOCKMIC\r\n";
 constexpr UINT kHotkeyModifiers = MOD_CONTROL | MOD_ALT;
 
+// The stories own the desktop: a console or a room left by another story or
+// run sharing the Wine prefix (its wineserver, hence its windows and hotkeys)
+// would take part in this one.
+bool DesktopFree(const std::string& room_title) {
+  for (const char* cls : {"TForm1", "CamfrogRoom"}) {
+    const bool room = std::string(cls) == "CamfrogRoom";
+    HWND other = FindWindowA(cls, room && !room_title.empty() ? room_title.c_str() : nullptr);
+    if (!other) continue;
+    char text[256] = {};
+    GetWindowTextA(other, text, sizeof text);
+    FAIL_HERE(std::string(room ? "a room" : "a console") + " is already open: \"" + text +
+              "\" (left by an earlier story, or another run in this Wine prefix)");
+    return false;
+  }
+  return true;
+}
+
 bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -63,6 +80,7 @@ void EndOfSession(Session& s, Console& c) {
 
 void DefaultRoomStory(const Setup& setup) {
   Note("default room story (" + setup.label + ")");
+  if (!DesktopFree("le_salon_bleu : Video Chat Room")) return;
   Session s(setup);
   Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--users", "alice,bob,carl", "--at", "340,8"},
                            "le_salon_bleu : Video Chat Room");
@@ -135,6 +153,7 @@ void DefaultRoomStory(const Setup& setup) {
 
 void DiscoveryStory(const Setup& setup) {
   Note("discovery story (" + setup.label + ")");
+  if (!DesktopFree("")) return;
   Session s(setup);
   Console& c = s.StartConsole("discovery");
   if (!c.main) return;
