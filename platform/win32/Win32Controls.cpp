@@ -119,11 +119,19 @@ void Win32Backend::RealizeChildren(NativeForm& native, kit::Container& container
   // New children go to the bottom of the Z order; labels are moved beneath all
   // of them, as painted controls would be, and group boxes beneath the labels
   // (a group box paints only its frame, so what lies in it shows through).
-  for (bool group_boxes : {false, true})
+  // Among themselves they keep their creation order, later ones above, as
+  // painted controls do: a label laid over others (a picture's clickable
+  // cells) stays on top of what it covers.
+  for (bool group_boxes : {false, true}) {
+    std::vector<HWND> lowered;
     for (auto& [control, nc] : controls_)
       if (nc->form == &native && (group_boxes ? As<kit::GroupBox>(nc->control) != nullptr
                                               : As<kit::Label>(nc->control) != nullptr))
-        SetWindowPos(nc->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        lowered.push_back(nc->hwnd);
+    // Control ids count up in creation order; the first created goes lowest.
+    std::sort(lowered.begin(), lowered.end(), [](HWND a, HWND b) { return GetDlgCtrlID(a) > GetDlgCtrlID(b); });
+    for (HWND hwnd : lowered) SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 Win32Backend::NativeControl* Win32Backend::RealizeControl(NativeForm& native, kit::Control& control) {
@@ -169,7 +177,8 @@ Win32Backend::NativeControl* Win32Backend::RealizeControl(NativeForm& native, ki
     style |= BS_GROUPBOX;
   } else if (As<kit::Button>(&control)) {
     cls = "BUTTON";
-    style |= WS_TABSTOP | (FlatColor(control) ? BS_OWNERDRAW : BS_PUSHBUTTON);
+    // A caption longer than the button wraps rather than losing both its ends.
+    style |= WS_TABSTOP | BS_MULTILINE | (FlatColor(control) ? BS_OWNERDRAW : BS_PUSHBUTTON);
   }
 
   HWND hwnd = CreateWindowExA(ex_style, cls, "", style, 0, 0, 0, 0, native.hwnd,

@@ -86,6 +86,10 @@ class Win32PopupWindow final : public PopupWindow {
   }
 
   void ShowNoActivate() override {
+    // A popup made before its owner had a window gets the owner now.
+    if (!GetWindow(window_, GW_OWNER))
+      if (HWND owner = ToHwnd(Owner()); owner && IsWindow(owner))
+        SetWindowLongPtrA(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     UpdateWindow(window_);
   }

@@ -41,11 +41,18 @@ Capture CaptureScreen(const RECT& rect) {
 }
 
 Capture CaptureWindow(HWND window) {
-  // Painted afresh first: a change just made may not have reached the screen.
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // What the window shows once it has finished painting: two reads alike,
+  // a moment apart (a change just made is still being painted).
   RECT rect{};
   if (!GetWindowRect(window, &rect)) return {};
-  return CaptureScreen(rect);
+  Capture last = CaptureScreen(rect);
+  for (int i = 0; i < 30; ++i) {
+    Sleep(50);
+    Capture next = CaptureScreen(rect);
+    if (!next.Empty() && next.pixels == last.pixels) return next;
+    last = std::move(next);
+  }
+  return last;
 }
 
 bool SaveBmp(const Capture& capture, const std::string& path) {

@@ -22,7 +22,7 @@ struct Capture {
 };
 
 Capture CaptureScreen(const RECT& rect);
-// The window's outer rectangle.
+// The window's outer rectangle once its painting has settled.
 Capture CaptureWindow(HWND window);
 // 24-bit BMP; false when the file cannot be written.
 bool SaveBmp(const Capture& capture, const std::string& path);
