@@ -368,6 +368,21 @@ void Win32Backend::SyncItems(NativeControl& nc) {
     InvalidateRect(nc.hwnd, nullptr, TRUE);
   }
   if (combo) {
+    // The drop-down list is as wide as its longest item, so none is cut short.
+    if (!same) {
+      HDC dc = GetDC(nc.hwnd);
+      const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(nc.hwnd, WM_GETFONT, 0, 0)));
+      int widest = 0;
+      for (int i = 0; i < items->Count(); ++i) {
+        SIZE size{};
+        const std::string& item = items->Item(i);
+        GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+      }
+      SelectObject(dc, previous);
+      ReleaseDC(nc.hwnd, dc);
+      SendMessageA(nc.hwnd, CB_SETDROPPEDWIDTH, widest + 2 * GetSystemMetrics(SM_CXEDGE) + 8, 0);
+    }
     dirty_lists_.erase(nc.control);
     ApplyText(nc);
   } else if (SendMessageA(nc.hwnd, LB_GETCURSEL, 0, 0) != items->ItemIndex()) {

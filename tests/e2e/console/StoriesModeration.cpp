@@ -270,6 +270,11 @@ void EditorAddsEntry(Panel& p) {
   }
   HWND name = edits[0];
   HWND message = edits[1];
+  // The drop-down shows the long sanctions category whole.
+  LRESULT dropped = 0;
+  const RECT box = PlaceIn(editor, combos[0]);
+  CHECK(SendTimeout(combos[0], CB_GETDROPPEDWIDTH, 0, 0, &dropped) && dropped > box.right - box.left,
+        "a category list wider than its box (" + std::to_string(dropped) + " px)");
   CHECK(ChooseComboItem(combos[0], 2), "the sanctions category chosen");
   HWND quick = nullptr;
   WAIT_CONSOLE(p.s, p.c, [&] {
