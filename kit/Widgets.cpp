@@ -193,8 +193,13 @@ void Memo::SetLines(std::vector<std::string> lines) {
 }
 
 void Memo::AppendLine(std::string line) {
+  // A joined text already built grows with the line rather than being built
+  // again whole at the next read: the debug log appends ten lines a second.
+  if (!text_stale_) {
+    if (!lines_.empty()) text_ += "\r\n";
+    text_ += line;
+  }
   lines_.push_back(std::move(line));
-  text_stale_ = true;
   Notify(Prop::kAppend);
 }
 

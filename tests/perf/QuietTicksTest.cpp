@@ -96,8 +96,9 @@ TEST_F(QuietTicks, DiscoveryWalksTheDesktopOnce) {
   EXPECT_LT(counting.Calls() - calls, walk + 2 * (2 * 26 + 2));
   EXPECT_GE(counting.Calls() - calls, walk);
   EXPECT_EQ(room().RoomWindowTitle, gamma.Model().Title());
-  // The debug log's line of each tick, and now and then a block of its store.
-  EXPECT_LE(AllocationsOf(32, [&] { main().Timer9.Tick(); }), 34u);
+  // The debug log's line of each tick, and now and then more storage for the
+  // log; nothing per window.
+  EXPECT_LE(AllocationsOf(32, [&] { main().Timer9.Tick(); }), 40u);
 }
 
 }  // namespace

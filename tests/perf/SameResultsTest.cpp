@@ -134,6 +134,32 @@ TEST(SameResults, UserListMergeKeepsAndDropsTheSameNicks) {
   }
 }
 
+TEST(SameResults, MemoTextFollowsItsLinesThroughAppends) {
+  sim::SimDesktop desktop;
+  sim::SimClock clock;
+  sim::SimBackend backend{desktop};
+  kit::Application app{clock, backend};
+  kit::Form form{app, "TForm10", "Debug"};
+  kit::Memo memo{&form, "Memo1"};
+  const auto joined = [&] {
+    std::string text;
+    for (std::size_t i = 0; i < memo.Lines().size(); ++i) text += (i ? "\r\n" : "") + memo.Lines()[i];
+    return text;
+  };
+  std::mt19937 rng(13);
+  for (int step = 0; step < 3000; ++step) {
+    switch (rng() % 6) {
+      case 0: memo.SetText(RandomText(rng, 12, "ab\r\n")); break;
+      case 1: memo.RemoveFirstLines(rng() % 3); break;
+      case 2: memo.SetLines({RandomText(rng, 3, "ab"), ""}); break;
+      default: memo.AppendLine(RandomText(rng, 4, "ab")); break;
+    }
+    // Read now and then only: appends meet both a built and a stale text.
+    if (rng() % 3 == 0) ASSERT_EQ(memo.Text(), joined()) << "step " << step;
+  }
+  EXPECT_EQ(memo.Text(), joined());
+}
+
 TEST(SameResults, SimReadsIntoABufferAsTheAllocatingOnes) {
   sim::SimDesktop d;
   const auto process = d.NewProcess();
