@@ -62,12 +62,20 @@ bool ChooseComboItem(HWND combo, int index) {
 
 bool MouseClickAt(POINT screen) {
   if (!SetCursorPos(screen.x, screen.y)) return false;
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  return SendInput(2, inputs, sizeof(INPUT)) == 2;
+  // The move travels with the buttons: a pointer position the display server
+  // reports late cannot slip between them.
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / std::max(width - 1, 1));
+    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / std::max(height - 1, 1));
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
 int ListCount(HWND list) {

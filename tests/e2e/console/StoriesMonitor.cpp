@@ -121,16 +121,20 @@ void KeywordNotification(Session& s, Console& c, Room& room) {
   CHECK(word.right - word.left > speaker.right - speaker.left, "\"v\xE9lo\" is wider than \"alice\" in bold 15 points");
 
   // A click on the speaker's name brings the room to the front.
+  const POINT target{rect.left + speaker.CenterX(), rect.top + speaker.CenterY()};
   const auto click = Clock::now();
-  CHECK(MouseClickAt({rect.left + speaker.CenterX(), rect.top + speaker.CenterY()}), "click on the notification");
-  if (WAIT_CONSOLE(s, c, [&] { return GetForegroundWindow() == room.window; }, kTickDeadlineMs,
-                   "the room in front after the click on the notification")) {
+  CHECK(MouseClickAt(target), "click on the notification");
+  HWND front = nullptr;
+  if (Poll([&] { return (front = GetForegroundWindow()) == room.window; }, kTickDeadlineMs)) {
     Timing("click on the notification to the room in front", MsSince(click));
   } else {
-    HWND front = GetForegroundWindow();
     char title[256] = {};
     GetWindowTextA(front, title, sizeof title);
-    Note("in front instead: " + ClassOf(front) + " [" + Shown(title) + "]");
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    FAIL_HERE("the room is not in front after the click on the notification at " + std::to_string(target.x) + "," +
+              std::to_string(target.y) + " (cursor at " + std::to_string(cursor.x) + "," +
+              std::to_string(cursor.y) + "); in front: " + ClassOf(front) + " [" + Shown(title) + "]");
   }
   CHECK(IsWindowVisible(popup), "the click leaves the notification shown");
 }
