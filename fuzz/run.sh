@@ -3,17 +3,19 @@
 # seed corpus in fuzz/corpus/<target>/, in the sanitizer build of the fuzz targets.
 #   fuzz/run.sh [--scale K] [--seed S] [--no-build] [target...]
 # --scale multiplies every target's execution count (1: the short run CI makes).
-# New inputs found go to <build>/fuzz-work/<target>/ (never into the seed corpus);
+# New inputs found go to <build>/fuzz-work/<target>/ (never into the seed corpus,
+# emptied at each run);
 # a failing input is kept as <build>/fuzz-artifacts/<target>-crash-* and the run
-# fails. The build folder is $TAVLEN_BUILD_FUZZ, by default build-fuzz.
+# fails. The build folder is $TAVLEN_BUILD_FUZZ, by default build-asan: the host
+# test build of ./dev test, which holds the fuzz targets too.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=$ROOT/${TAVLEN_BUILD_FUZZ:-build-fuzz}
+BUILD=$ROOT/${TAVLEN_BUILD_FUZZ:-build-asan}
 
-# Executions of the short run, each target about 10-15 s on a 2-core machine.
+# Executions of the short run: each target 10-20 s on the 2-core machine.
 declare -A RUNS=(
-  [words]=120000 [messages_ini]=3000 [hotkeys_ini]=12000 [config_ini]=60000 [highlight_ini]=60000
-  [sounds_ini]=60000 [hotkey_text]=20000 [markup]=12000 [transcript]=3000
+  [words]=150000 [messages_ini]=4000 [hotkeys_ini]=36000 [config_ini]=150000 [highlight_ini]=150000
+  [sounds_ini]=200000 [hotkey_text]=60000 [markup]=30000 [transcript]=6000
 )
 ORDER=(words messages_ini hotkeys_ini config_ini highlight_ini sounds_ini hotkey_text markup transcript)
 # Longest input per target: files of a few hundred lines, markup and transcripts of a few ticks.
@@ -35,9 +37,9 @@ done
 ((${#targets[@]})) || targets=("${ORDER[@]}")
 
 if [ $build = 1 ]; then
-  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVLEN_TESTS=OFF \
-    -DTAVLEN_FUZZ=ON -DCMAKE_CXX_FLAGS="-O1 -g -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" \
-    >/dev/null
+  # The same configuration as the host test build of ./dev.
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVLEN_FUZZ=ON \
+    -DCMAKE_CXX_FLAGS="-O1 -g -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" >/dev/null
   ninja -C "$BUILD" -j2 fuzz
 fi
 
@@ -49,6 +51,8 @@ for t in "${targets[@]}"; do
   runs=$((RUNS[$t] * scale))
   work=$BUILD/fuzz-work/$t
   log=$BUILD/fuzz-work/$t.log
+  # Every run starts from the seed corpus alone, so a run is repeatable.
+  rm -rf "$work"
   mkdir -p "$work"
   dict=()
   [ -f "$ROOT/fuzz/dict/$t.dict" ] && dict=(-dict="$ROOT/fuzz/dict/$t.dict")
