@@ -12,4 +12,12 @@ target_link_libraries(standin_check PRIVATE tavlen_e2e_kit)
 # Drives tavlen.exe beside standin.exe and prints "E2E OK".
 file(GLOB console_e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/console/*.cpp)
 add_executable(console_e2e ${console_e2e_sources})
-target_link_libraries(console_e2e PRIVATE tavlen_e2e_kit)
+target_link_libraries(console_e2e PRIVATE tavlen_e2e_kit winmm)
+
+# Loaded into a running console by the driver: the console's own view of its
+# mixer (Wine keeps mixer volumes per process).
+add_library(mixer_probe SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/mixer-probe/MixerProbe.cpp)
+set_target_properties(mixer_probe PROPERTIES PREFIX "")
+target_link_libraries(mixer_probe PRIVATE winmm)
+target_link_options(mixer_probe PRIVATE -static -static-libgcc -static-libstdc++)
+add_dependencies(console_e2e mixer_probe)

@@ -38,6 +38,8 @@ void SoundShortcutPlayback::Timer8Timer() {
   if (player_.Position() >= player_.Length()) {
     volume_.SetWaveVolume(WaveLevel(saved_wave_volume_));
     end_watch_.SetEnabled(false);
+    // Seen in the debug window even where the device takes no level.
+    log_.debog(ansi("-> Fin du son du raccourci, volume WAVE rétabli"));
   }
 }
 

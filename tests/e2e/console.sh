@@ -26,3 +26,36 @@ e2e_silent_sound() {
 
 # Unix path -> Windows path on Wine's Z: drive.
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+
+# A private PulseAudio for the stories that need a sound server: its own runtime
+# folder under the build directory, so a server someone else runs is neither
+# used nor stopped. Exports PULSE_SERVER; the driver chooses for each console
+# it starts whether it uses the server (Wine's audio driver setting), the others
+# keep the silent card. Returns 1, saying why, when no server could start.
+E2E_PULSE_PID=
+e2e_pulse_start() {
+  command -v pulseaudio >/dev/null || { echo "no pulseaudio installed"; return 1; }
+  local runtime=$1/pulse-runtime
+  mkdir -p "$runtime" && chmod 700 "$runtime"
+  XDG_RUNTIME_DIR=$runtime pulseaudio --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit \
+    >"$runtime/log" 2>&1 &
+  E2E_PULSE_PID=$!
+  local waited=0
+  until [ -S "$runtime/pulse/native" ]; do
+    if [ $waited -ge 100 ] || ! kill -0 "$E2E_PULSE_PID" 2>/dev/null; then
+      echo "pulseaudio did not start:"; sed 's/^/  | /' "$runtime/log"
+      e2e_pulse_stop
+      return 1
+    fi
+    sleep 0.05; waited=$((waited + 1))
+  done
+  export PULSE_SERVER="unix:$runtime/pulse/native"
+}
+
+e2e_pulse_stop() {
+  if [ -n "$E2E_PULSE_PID" ]; then
+    kill "$E2E_PULSE_PID" 2>/dev/null || true
+    wait "$E2E_PULSE_PID" 2>/dev/null || true
+    E2E_PULSE_PID=
+  fi
+}

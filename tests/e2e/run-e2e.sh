@@ -47,6 +47,14 @@ fi
 e2e_silent_sound "$ROOT/$B64"
 # A prefix of its own: the stories need a desktop that no other harness shares.
 wine_start "$ROOT/$B64/e2e"
+# The sound server of the stories that need one (the mixer, sound shortcuts).
+pulse=()
+if e2e_pulse_start "$ROOT/$B64/e2e"; then
+  pulse=(--pulse)
+  trap 'wine_stop; e2e_pulse_stop' EXIT
+else
+  summary+=("NOTE  no PulseAudio: the stories that need a sound server are skipped")
+fi
 
 # run_pair <console dir> <room dir>: the driver of the console's architecture.
 run_pair() {
@@ -57,7 +65,7 @@ run_pair() {
   wineserver -k 2>/dev/null || true
   timeout 20 wineserver -w 2>/dev/null || true
   wine_run 170 "$cdir/console_e2e.exe" --console "$(winpath "$cdir/tavlen.exe")" \
-    --standin "$(winpath "$rdir/standin.exe")" --work "$(winpath "$cdir/e2e-work/$(basename "$2")")" \
+    --standin "$(winpath "$rdir/standin.exe")" --work "$(winpath "$cdir/e2e-work/$(basename "$2")")" "${pulse[@]}" \
     >"$log" 2>&1 || true
   # Wine's console writes CR LF; the log may hold 8-bit text.
   if tr -d '\r' <"$log" | grep -aqx 'E2E OK'; then

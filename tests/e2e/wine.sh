@@ -32,7 +32,7 @@ wine_pkg_installed() {
 wine_install() {
   local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
                 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-                wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils xdotool)
+                wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils xdotool pulseaudio)
   local missing=() pkg
   for pkg in "${wanted[@]}"; do
     wine_pkg_installed "$pkg" || missing+=("$pkg")

@@ -1,7 +1,7 @@
 // Drives tavlen.exe beside the stand-in room under Wine, through the messages a
 // moderator's desktop delivers. Prints "E2E OK" only when every check passed;
 // the harness looks for that line, never at the exit code.
-//   console_e2e.exe --console tavlen.exe --standin standin.exe --work DIR
+//   console_e2e.exe --console tavlen.exe --standin standin.exe --work DIR [--pulse]
 //   console_e2e.exe ... --demo-start | --demo-stop     (the README's screenshot)
 #include <windows.h>
 
@@ -12,8 +12,10 @@
 #include <thread>
 
 #include "tests/e2e/console/Stories.h"
+#include "tests/e2e/console/StoriesDevices.h"
 #include "tests/e2e/console/StoriesModeration.h"
 #include "tests/e2e/console/StoriesMonitor.h"
+#include "tests/e2e/console/SystemTools.h"
 
 namespace {
 
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
     if (arg == "--console" && has_value) setup.console = argv[++i];
     else if (arg == "--standin" && has_value) setup.standin = argv[++i];
     else if (arg == "--work" && has_value) setup.work = argv[++i];
+    else if (arg == "--pulse") setup.pulse = true;
     else if (arg == "--demo-start" || arg == "--demo-stop") mode = arg.substr(2);
     else {
       std::printf("unknown argument: %s\nE2E FAILED (usage)\n", arg.c_str());
@@ -81,6 +84,10 @@ int main(int argc, char** argv) {
     std::_Exit(ok ? 0 : 1);  // the watchdog must not outlive this
   }
 
+  // The programs reach the harness's PulseAudio: they keep the silent card
+  // unless a story asks for the server.
+  if (setup.pulse) CHECK(SoundDevices::Use("alsa"), "Wine's audio driver setting written");
+
   const auto start = std::chrono::steady_clock::now();
   DefaultRoomStory(setup);
   DiscoveryStory(setup);
@@ -90,6 +97,16 @@ int main(int argc, char** argv) {
     ModerationStory(setup);
   } else {
     Note("skipped: the monitor and moderation stories (same-architecture pairs only)");
+  }
+  // Tree reading depends on both widths; the devices on neither.
+  UserTreeStory(setup);
+  if (setup.console32 == setup.standin32) {
+    NoMixerStory(setup);
+    MixerStory(setup);
+    HotkeysStory(setup);
+    SoundShortcutStory(setup);
+  } else {
+    Note("skipped: the mixer, hotkey and sound shortcut stories (same-architecture pairs only)");
   }
   Timing("all stories", MsSince(start));
   if (Failures() != 0) {

@@ -172,6 +172,13 @@ void Session::CloseRoom(Room& room) {
 
 Console& Session::StartConsole(const std::string& folder,
                                const std::vector<std::pair<std::string, std::string>>& files) {
+  Console& console = LaunchConsole(folder, files);
+  if (console.process.process) AwaitMainWindow(console);
+  return console;
+}
+
+Console& Session::LaunchConsole(const std::string& folder,
+                                const std::vector<std::pair<std::string, std::string>>& files) {
   namespace fs = std::filesystem;
   consoles_.push_back(std::make_unique<Console>());
   Console& console = *consoles_.back();
@@ -191,23 +198,24 @@ Console& Session::StartConsole(const std::string& folder,
   }
   console.exe_dir = dir.string();
 
-  const auto start = std::chrono::steady_clock::now();
+  console.started = std::chrono::steady_clock::now();
   console.process = Launch(exe.string(), {});
-  if (!console.process.process) {
-    FAIL_HERE("tavlen.exe did not start");
-    return console;
-  }
+  if (!console.process.process) FAIL_HERE("tavlen.exe did not start");
+  return console;
+}
+
+bool Session::AwaitMainWindow(Console& console) {
   HWND main = nullptr;
   if (!WaitConsole(console, [&] {
         main = FindTopLevel(console.process.id, kMainClass, "");
         return main && IsWindowVisible(main);
       }, kStartDeadlineMs, "the console's main window", __FILE__, __LINE__))
-    return console;
+    return false;
   console.main = main;
   console.app = FindTopLevel(console.process.id, kApplicationClass, "");
   CHECK(console.app != nullptr, "the console has an application window (" + DescribeWindows(console.process.id) + ")");
-  Timing("console up", MsSince(start));
-  return console;
+  Timing("console up", MsSince(console.started));
+  return true;
 }
 
 bool Session::WaitConsole(const Console& console, const std::function<bool()>& ready, int deadline_ms,

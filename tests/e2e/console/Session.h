@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,6 +30,8 @@ struct Setup {
   std::string label;    // "x86_64 console, i686 room"
   bool console32 = false;
   bool standin32 = false;
+  // The harness started a PulseAudio server the programs can reach (--pulse).
+  bool pulse = false;
   // A 32-bit program cannot read a 64-bit one's memory.
   bool TreeReadable() const { return !(console32 && !standin32); }
 };
@@ -47,6 +50,7 @@ struct Room {
 struct Console {
   Launched process;
   std::string exe_dir;
+  std::chrono::steady_clock::time_point started;
   HWND main = nullptr;  // TForm1: caption "Tavlen - <room>"
   HWND app = nullptr;   // TApplication: the taskbar button's title
   std::string Caption() const;
@@ -81,6 +85,11 @@ class Session {
   // tavlen.exe copied into a fresh folder work\<folder> holding files (name,
   // bytes) beside it; waits for its main window.
   Console& StartConsole(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {});
+  // StartConsole in two steps, for a start-up that asks something first (a
+  // message box before the main window): the program started, then its main
+  // window awaited (false, reported, when it does not come).
+  Console& LaunchConsole(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {});
+  bool AwaitMainWindow(Console& console);
   // Fails with the console's windows listed when the wait runs out.
   // Leaves the programs running when the session goes (the demo).
   void Detach();

@@ -1,0 +1,102 @@
+// Loaded into a running console by the end-to-end driver. Wine keeps mixer
+// volumes per process (each program's own audio session), so the level the
+// console sets can only be read from inside its process. Each time the driver
+// signals the event "TavlenMixerProbe<pid>", the first mixer's destination
+// volume and mute are read and written to "mixer-probe-<pid>.txt" beside this
+// file, as "<left> <right> <mute> <round>" (-1 for a value that cannot be read).
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+HMODULE self = nullptr;
+
+struct Line {
+  HMIXER mixer = nullptr;
+  MIXERLINEA info{};
+};
+
+long ReadControl(const Line& line, DWORD type, DWORD* values) {
+  MIXERCONTROLA control{};
+  control.cbStruct = sizeof control;
+  MIXERLINECONTROLSA controls{};
+  controls.cbStruct = sizeof controls;
+  controls.dwLineID = line.info.dwLineID;
+  controls.dwControlType = type;
+  controls.cControls = 1;
+  controls.cbmxctrl = sizeof control;
+  controls.pamxctrl = &control;
+  if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(line.mixer), &controls,
+                            MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) != MMSYSERR_NOERROR)
+    return -1;
+  MIXERCONTROLDETAILS details{};
+  details.cbStruct = sizeof details;
+  details.dwControlID = control.dwControlID;
+  details.cChannels = line.info.cChannels;
+  details.cbDetails = sizeof(DWORD);
+  details.paDetails = values;
+  return mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(line.mixer), &details,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR
+             ? 0
+             : -1;
+}
+
+void Report(const char* path, long round) {
+  long left = -1, right = -1, mute = -1;
+  Line line;
+  if (mixerOpen(&line.mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) == MMSYSERR_NOERROR) {
+    line.info.cbStruct = sizeof line.info;
+    line.info.dwDestination = 0;
+    if (mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(line.mixer), &line.info,
+                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) == MMSYSERR_NOERROR &&
+        line.info.cChannels >= 1 && line.info.cChannels <= 8) {
+      DWORD values[8] = {};
+      if (ReadControl(line, MIXERCONTROL_CONTROLTYPE_VOLUME, values) == 0) {
+        left = static_cast<long>(values[0]);
+        right = static_cast<long>(values[line.info.cChannels > 1 ? 1 : 0]);
+      }
+      if (ReadControl(line, MIXERCONTROL_CONTROLTYPE_MUTE, values) == 0) mute = static_cast<long>(values[0]);
+    }
+    mixerClose(line.mixer);
+  }
+  // Written aside, then moved over the last report: never read half written.
+  char temporary[MAX_PATH + 8];
+  std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
+  if (FILE* out = std::fopen(temporary, "wb")) {
+    std::fprintf(out, "%ld %ld %ld %ld\n", left, right, mute, round);
+    std::fclose(out);
+    MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING);
+  }
+}
+
+DWORD WINAPI Serve(void*) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(self, path, MAX_PATH);
+  char* slash = std::strrchr(path, '\\');
+  if (!slash) return 1;
+  const DWORD pid = GetCurrentProcessId();
+  std::snprintf(slash + 1, MAX_PATH - (slash + 1 - path), "mixer-probe-%lu.txt", static_cast<unsigned long>(pid));
+  char name[64];
+  std::snprintf(name, sizeof name, "TavlenMixerProbe%lu", static_cast<unsigned long>(pid));
+  HANDLE ask = CreateEventA(nullptr, FALSE, FALSE, name);
+  if (!ask) return 1;
+  for (long round = 0;; ++round) {
+    Report(path, round);
+    if (WaitForSingleObject(ask, INFINITE) != WAIT_OBJECT_0) return 1;
+  }
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    self = instance;
+    DisableThreadLibraryCalls(instance);
+    // The work waits until the loader lets go: no mixer call under its lock.
+    if (HANDLE thread = CreateThread(nullptr, 0, Serve, nullptr, 0, nullptr)) CloseHandle(thread);
+  }
+  return TRUE;
+}
