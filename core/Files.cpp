@@ -27,9 +27,15 @@ bool FileExists(const std::string& path) {
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::ifstream in(fs::u8path(path), std::ios::binary);
   if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  // A read error (a folder in the file's place, a failing disk) throws out of the
+  // stream buffer whatever the stream's exception mask says.
+  try {
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
 }
 
 namespace {

@@ -148,6 +148,12 @@ TEST_F(FileFaultTest, FaultsTheFileSystemItselfRaises) {
   EXPECT_TRUE(fs::is_directory(fs::path(folder) / "inside"));
   EXPECT_FALSE(fs::exists(folder + ".tmp"));
   EXPECT_FALSE(ReadHighlightFile(folder).has_value());
+  // Read as a file, the folder gives nothing rather than an error.
+  EXPECT_EQ(ReadWholeFile(folder), std::nullopt);
+  HotkeyTable table;
+  EXPECT_NO_THROW(loadhotkeys(table, folder));
+  MixerSourceSetting mic, mix;
+  EXPECT_EQ(LoadMixerConfig(folder, mic, mix), MixerConfigReading::kMissing);
 
   // The folder is gone.
   EXPECT_THROW(WriteSoundsFile(Path("missing/sounds.ini"), "C:\\a.wav"), std::runtime_error);

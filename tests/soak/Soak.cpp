@@ -544,11 +544,17 @@ std::string Soak::EditSettingsFile() {
   const std::string path = world_.file_path(name);
   std::string what;
   const int roll = Int(0, 99);
-  if (roll < 10) {
-    fs::remove(path);
+  fs::remove_all(path);
+  ++report_.hand_edits;
+  if (roll < 8) {
     files_[name] = FileState{};
-    ++report_.hand_edits;
     return "hand edit: " + name + " deleted";
+  }
+  if (roll < 10) {
+    fs::create_directories(path + "/inside");
+    files_[name] = FileState{};
+    files_[name].folder = true;
+    return "hand edit: a folder in the place of " + name;
   }
   std::string bytes;
   if (roll < 45) {
@@ -575,7 +581,6 @@ std::string Soak::EditSettingsFile() {
   struct stat st {};
   ::stat(path.c_str(), &st);
   files_[name] = FileState{bytes, st.st_ino, std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-  ++report_.hand_edits;
   return "hand edit: " + name + " " + what;
 }
 
@@ -662,6 +667,10 @@ void Soak::CheckFiles() {
     struct stat st {};
     const bool exists = ::stat(path.c_str(), &st) == 0;
     const std::int64_t mtime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (expected.folder) {
+      if (!fs::is_directory(path + "/inside")) Fail("the folder in the place of " + name + " was replaced");
+      continue;
+    }
     if (!exists && !expected.bytes) continue;
     if (exists && expected.bytes && st.st_ino == expected.inode && mtime == expected.mtime_ns &&
         std::uint64_t(st.st_size) == expected.bytes->size())
@@ -779,7 +788,11 @@ SoakReport Soak::Run(int steps) {
       CheckAfterStep(what, before, asked_ms_);
       // The moderator quits (or the console ends itself) and starts it again now and then.
       if (console_->app.Terminated() || Chance(0.0002)) {
-        Restart();
+        try {
+          Restart();
+        } catch (const std::exception& e) {
+          Fail(std::string("the console failed to start: ") + e.what());
+        }
         history_.push_back("console started again");
         CheckAfterStep("start-up", world_.clock.NowMs(), 0);
       }

@@ -112,6 +112,7 @@ class Soak {
     std::optional<std::string> bytes;
     std::uint64_t inode = 0;
     std::int64_t mtime_ns = 0;
+    bool folder = false;  // a folder stands where the file should be
   };
   std::map<std::string, FileState> files_;
   // Files the current step's click may write.
