@@ -61,7 +61,26 @@ std::string Describe(const RECT& r) {
          std::to_string(r.bottom - r.top);
 }
 
-// The owner's help line unlocks "Commandes": one of its entries then types its line.
+// Before the rights are known "Commandes" is hidden and its entries out of
+// reach. The moderator's draft in the room's input box holds the console's
+// "/setopt" back meanwhile (a line is never typed over a draft).
+void CommandesLockedBeforeAnswer(Session& s, Console& c, Room& room) {
+  CHECK(c.Menu(tavlen::menu_id::kReglageDuVolume), "Commandes > Reglage du volume posted");
+  // Handled after the entry above: once its window shows, the entry has had its turn.
+  CHECK(c.Menu(tavlen::menu_id::kDeboguage), "Config. > D\xE9" "boguage posted");
+  HWND debug = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (debug = VisibleTopLevel(c.process.id, "TForm10")) != nullptr; },
+                    kTickDeadlineMs, "the debug window"))
+    return;
+  CHECK(VisibleTopLevel(c.process.id, "TForm9") == nullptr, "the volume window of the hidden Commandes menu opened");
+  CHECK_TEXT(room.Transcript(), "", "the transcript while the draft waits");
+  PostMessageA(debug, WM_CLOSE, 0, 0);
+  WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(debug); }, kTickDeadlineMs, "the debug window to close");
+  // The draft sent by the moderator: the console asks for the rights at its next user list tick.
+  CHECK(SetText(room.input, ""), "the draft cleared");
+}
+
+// The owner's help line unlocks "Commandes": its entries then do their work.
 void CommandesUnlocked(Session& s, Console& c, Room& room) {
   WAIT_CONSOLE(s, c, [&] { return room.Transcript().find(kOwnerAnswer) != std::string::npos; }, kStartDeadlineMs,
                "the owner's answer to /setopt");
@@ -74,6 +93,13 @@ void CommandesUnlocked(Session& s, Console& c, Room& room) {
     return;
   Timing("owner's answer read (BANNIR enabled)", MsSince(start));
   KeepScreenshot(CaptureWindow(c.main), c.exe_dir, "owner-menu-bar");
+  CHECK(c.Menu(tavlen::menu_id::kReglageDuVolume), "Commandes > Reglage du volume posted");
+  HWND volume = nullptr;
+  if (WAIT_CONSOLE(s, c, [&] { return (volume = VisibleTopLevel(c.process.id, "TForm9")) != nullptr; },
+                   kTickDeadlineMs, "the volume window from the unlocked Commandes menu")) {
+    PostMessageA(volume, WM_CLOSE, 0, 0);
+    WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(volume); }, kTickDeadlineMs, "the volume window to close");
+  }
   CHECK(c.Menu(tavlen::menu_id::kTalk60), "Commandes > Temps de parole > 60 sec. posted");
   WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /setopt talk_time 60\r\n"); },
                kTickDeadlineMs, "\"/setopt talk_time 60\" from the unlocked Commandes menu");
@@ -161,8 +187,10 @@ void OwnerRoomMonitorStory(const Setup& setup) {
                             "340,8"},
                            kRoomTitle);
   if (!room.window) return;
+  CHECK(SetText(room.input, "brouillon") && GetText(room.input, 64) == "brouillon", "a draft in the room's input box");
   Console& c = s.StartConsole("owner-monitor", {{"highlight.ini", "vend\r\nmoto\r\n"}});
   if (!c.main) return;
+  CommandesLockedBeforeAnswer(s, c, room);
   CommandesUnlocked(s, c, room);
   KeywordNotification(s, c, room);
   SongRequest(s, c, room);
