@@ -13,7 +13,7 @@ namespace tavlen {
 namespace {
 constexpr std::uint32_t kRequestMask = tv::kText | tv::kImage | tv::kParam | tv::kState | tv::kHandle |
                                        tv::kSelectedImage | tv::kChildren;  // 0x7F
-// Items asked for with one pair of transfers; bounds the block's size.
+// Items whose answers are read back with one transfer; bounds the block's size.
 constexpr std::size_t kChunkItems = 512;
 // No tree holds more; a control answering nonsense cannot keep the walk going.
 constexpr std::intptr_t kMaxItems = 1 << 20;
@@ -25,6 +25,12 @@ std::string UpToZero(std::span<const std::uint8_t> bytes) {
 
 // One read of one tree: records of `layout` (the client's width), each followed
 // by its text buffer, one slot per item.
+//
+// Each item is asked for as soon as the walk reaches it. A handle kept while the
+// client runs on may name an item the client has deleted meanwhile (a user left
+// and the tree was rebuilt), and a tree view handed such a handle reads, and may
+// write, freed memory of the client. The answers, which lie in our own block,
+// are read back a block at a time.
 class TreeRead {
  public:
   TreeRead(Windowing& w, ProcessMemory& m, ProcessHandle process, Hwnd tree, const tv::ItemLayout& layout)
@@ -32,34 +38,45 @@ class TreeRead {
 
   std::size_t Stride() const { return l_.size + kTreeTextCapacity; }
 
-  // Item handles in visible order, at most the tree's item count.
-  std::vector<std::uint64_t> Walk() {
-    std::vector<std::uint64_t> items;
+  // The tree's item count (collapsed items included), at most kMaxItems; 0 when unknown.
+  std::size_t Count() {
     std::intptr_t count = 0;
-    if (!w_.Send(tree_, wm::kTvmGetCount, 0, 0, &count) || count <= 0) return items;
-    count = std::min(count, kMaxItems);
-    items.reserve(static_cast<std::size_t>(count));
-    for (std::uint64_t item = Next(tv::kRoot, 0); item != 0; item = Next(tv::kNextVisible, item)) {
-      items.push_back(item);
-      if (static_cast<std::intptr_t>(items.size()) == count) break;
-    }
-    return items;
+    if (!w_.Send(tree_, wm::kTvmGetCount, 0, 0, &count) || count <= 0) return 0;
+    return static_cast<std::size_t>(std::min(count, kMaxItems));
   }
 
-  // Reads items through the block at `block`, appending the texts obtained.
-  void ReadChunk(std::span<const std::uint64_t> items, RemoteAddress block, std::vector<std::string>& out) {
-    std::vector<std::uint8_t> bytes(items.size() * Stride(), 0);
-    for (std::size_t i = 0; i < items.size(); ++i) PutRecord(Slot(bytes, i), items[i], SlotAt(block, i) + l_.size);
-    if (!m_.WriteProcessMemory(process_, block, bytes.data(), bytes.size())) {
-      // Item by item, so one failing transfer costs at most one item.
-      for (std::size_t i = 0; i < items.size(); ++i)
-        if (auto text = ReadOne(items[i], SlotAt(block, i))) out.push_back(std::move(*text));
-      return;
+  // Walks the visible items, at most `count`, through a block of `slots` slots
+  // at `block`, appending the texts obtained.
+  void ReadAll(std::size_t count, RemoteAddress block, std::size_t slots, std::vector<std::string>& out) {
+    std::vector<std::uint8_t> bytes(slots * Stride(), 0);
+    std::vector<bool> answered(slots);
+    std::size_t seen = 0;
+    std::uint64_t item = Next(tv::kRoot, 0);
+    while (item != 0 && seen < count) {
+      std::size_t n = 0;
+      for (; n < slots && item != 0 && seen < count; ++n, ++seen) {
+        answered[n] = Ask(item, SlotAt(block, n), Slot(bytes, n));
+        item = Next(tv::kNextVisible, item);
+      }
+      ReadBackChunk(block, n, bytes, answered, out);
     }
-    std::vector<bool> answered(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) answered[i] = Request(SlotAt(block, i));
-    const bool read_all = m_.ReadProcessMemory(process_, block, bytes.data(), bytes.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
+  }
+
+ private:
+  // Writes the item's record to its slot (again once when the transfer fails)
+  // and asks the control for the item.
+  bool Ask(std::uint64_t item, RemoteAddress slot, std::span<std::uint8_t> local) {
+    PutRecord(local, item, slot + l_.size);
+    const bool written = m_.WriteProcessMemory(process_, slot, local.data(), l_.size) ||
+                         m_.WriteProcessMemory(process_, slot, local.data(), l_.size);
+    return written && Request(slot);
+  }
+
+  // The answers of the first n slots: one transfer, or item by item when it fails.
+  void ReadBackChunk(RemoteAddress block, std::size_t n, std::vector<std::uint8_t>& bytes,
+                     const std::vector<bool>& answered, std::vector<std::string>& out) {
+    const bool read_all = m_.ReadProcessMemory(process_, block, bytes.data(), n * Stride());
+    for (std::size_t i = 0; i < n; ++i) {
       if (!answered[i]) continue;
       std::optional<std::string> text;
       if (read_all) {
@@ -72,7 +89,6 @@ class TreeRead {
     }
   }
 
- private:
   std::uint64_t Narrow(std::uint64_t v) const { return l_.pointer_bits == 32 ? v & 0xFFFFFFFFull : v; }
 
   std::uint64_t Next(std::uintptr_t relation, std::uint64_t item) {
@@ -120,15 +136,6 @@ class TreeRead {
     return UpToZero(text);
   }
 
-  // Write the record, ask for the item, read the record and the text back.
-  std::optional<std::string> ReadOne(std::uint64_t item, RemoteAddress slot) {
-    std::vector<std::uint8_t> record(l_.size);
-    PutRecord(record, item, slot + l_.size);
-    if (!m_.WriteProcessMemory(process_, slot, record.data(), record.size())) return std::nullopt;
-    if (!Request(slot)) return std::nullopt;
-    return ReadBack(slot);
-  }
-
   Windowing& w_;
   ProcessMemory& m_;
   ProcessHandle process_;
@@ -149,19 +156,16 @@ std::vector<std::string> ReadTreeItemTexts(Windowing& windowing, ProcessMemory* 
   if (!bits || (*bits != 32 && *bits != 64) || *bits > memory->PointerBits()) return texts;
   TreeRead read(windowing, *memory, process.Get(), tree, tv::LayoutFor(*bits));
 
-  const std::vector<std::uint64_t> items = read.Walk();
-  if (items.empty()) return texts;
-  texts.reserve(items.size());
-  const std::size_t per_block = std::min(items.size(), kChunkItems);
+  const std::size_t count = read.Count();
+  if (count == 0) return texts;
+  const std::size_t per_block = std::min(count, kChunkItems);
+  texts.reserve(per_block);
   RemoteBlock block(*memory, process.Get(), per_block * read.Stride());
   if (!block.Address()) return texts;
   // A 32-bit control cannot be pointed above 4 GiB.
   const RemoteAddress last = block.Address() + per_block * read.Stride();
   if (*bits == 32 && last > 0x100000000ull) return texts;
-  for (std::size_t first = 0; first < items.size(); first += per_block) {
-    const std::size_t n = std::min(per_block, items.size() - first);
-    read.ReadChunk(std::span<const std::uint64_t>(items).subspan(first, n), block.Address(), texts);
-  }
+  read.ReadAll(count, block.Address(), per_block, texts);
   return texts;
 }
 

@@ -11,7 +11,7 @@ SimTreeView::SimTreeView(SimDesktop& desktop, SimProcessMemory& memory, Hwnd win
     : desktop_(desktop), memory_(memory), window_(window), process_(desktop.At(window).process) {
   // Handles look like the control's heap addresses: below 2 GiB in a 32-bit
   // process, above 4 GiB in a 64-bit one (a truncated handle then shows).
-  next_item_ = Bits() == 32 ? 0x02A10000ull : 0x000001F4A0010000ull;
+  next_item_ = first_item_ = Bits() == 32 ? 0x02A10000ull : 0x000001F4A0010000ull;
   desktop_.At(window_).handler = [this](SimWindow& w, SimMessage& m) { return Handle(w, m); };
 }
 
@@ -19,10 +19,14 @@ SimTreeView::~SimTreeView() {
   if (SimWindow* w = desktop_.Find(window_)) w->handler = nullptr;
 }
 
+bool SimTreeView::Issued(Item item) const {
+  return item > first_item_ && item <= next_item_ && (item - first_item_) % kItemStep == 0;
+}
+
 int SimTreeView::Bits() const { return memory_.ProcessBits(process_) == 32 ? 32 : 64; }
 
 SimTreeView::Item SimTreeView::Add(Item parent, std::string text, bool expanded) {
-  const Item item = next_item_ += 0x40;
+  const Item item = next_item_ += kItemStep;
   Node& n = nodes_[item];
   n.text = std::move(text);
   n.parent = parent;
@@ -95,6 +99,12 @@ std::vector<std::string> SimTreeView::VisibleTexts() const {
 }
 
 bool SimTreeView::Handle(SimWindow& window, SimMessage& m) {
+  const bool handled = Answer(window, m);
+  if (handled && AfterMessage) AfterMessage();
+  return handled;
+}
+
+bool SimTreeView::Answer(SimWindow& window, SimMessage& m) {
   // A 32-bit control sees only the low half of what it is sent.
   const auto narrow = [&](std::uint64_t v) { return Bits() == 32 ? v & 0xFFFFFFFFull : v; };
   const auto lparam = narrow(static_cast<std::uint64_t>(m.lparam));
@@ -131,7 +141,9 @@ bool SimTreeView::GetItem(std::uint32_t process, RemoteAddress record) {
   const std::span<std::uint8_t> bytes(storage.data(), l.size);
   if (!memory_.ReadOwn(process, record, bytes.data(), bytes.size())) return false;
   const std::uint32_t mask = tv::Get32(bytes, l.mask);
-  auto it = nodes_.find(tv::GetPointer(l, bytes, l.item));
+  const Item item = tv::GetPointer(l, bytes, l.item);
+  auto it = nodes_.find(item);
+  if (it == nodes_.end() && Issued(item)) ++stale_requests_;
   if (it == nodes_.end() || it->second.fail_request) return false;
   const Node& n = it->second;
   if (mask & tv::kText) {

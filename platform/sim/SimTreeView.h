@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -45,6 +46,13 @@ class SimTreeView {
   Hwnd Window() const { return window_; }
   std::uint64_t Messages() const { return messages_; }  // tree-view messages answered
 
+  // Runs after each tree-view message is answered: the client changing its tree
+  // between two messages of the reader, as it does when it handles its own input.
+  std::function<void()> AfterMessage;
+  // Requests naming an item the client has removed. A real control handed such
+  // a handle reads, and may write, freed memory of its program.
+  std::uint64_t StaleRequests() const { return stale_requests_; }
+
  private:
   struct Node {
     std::string text;
@@ -55,6 +63,9 @@ class SimTreeView {
     RemoteAddress own_text = 0;  // 0: copy into the caller's buffer
   };
   bool Handle(SimWindow& window, SimMessage& m);
+  bool Answer(SimWindow& window, SimMessage& m);
+  // A handle this control gave out at some time (handles are never reused).
+  bool Issued(Item item) const;
   bool GetItem(std::uint32_t process, RemoteAddress record);
   void Visible(Item item, std::vector<Item>& out) const;
   const std::vector<Item>& VisibleOrder();
@@ -69,6 +80,9 @@ class SimTreeView {
   std::vector<Item> roots_;
   Item next_item_;
   std::uint64_t messages_ = 0;
+  static constexpr Item kItemStep = 0x40;
+  Item first_item_;
+  std::uint64_t stale_requests_ = 0;
   std::vector<Item> visible_;
   std::map<Item, std::size_t> visible_index_;
   bool visible_valid_ = false;

@@ -88,11 +88,12 @@ TEST(UserTree, AFailedTransferOrRequestCostsOneItemAtMost) {
   const Texts nicks = {"ann", "bob", "cat", "dan", "eve"};
   t.Room(nicks);
   t.Read();
-  // A read takes two transfers (all records out, all back); when one of them
-  // fails the items are redone one by one. Whichever transfer fails, and a second
-  // one on the way, every other nick is still read, and the block and the handle
-  // are given back.
-  ASSERT_EQ(t.memory.Transfers(), 2u);
+  // A read takes one transfer per item (its record, sent once the walk reaches
+  // it) and one for all the answers; a failed record is sent again once, failed
+  // answers are read item by item. Whichever transfer fails, and a second one on
+  // the way, every other nick is still read, and the block and the handle are
+  // given back.
+  ASSERT_EQ(t.memory.Transfers(), nicks.size() + 3 + 1);  // the nicks, two headers, the placeholder
   for (std::uint64_t first : {1u, 2u}) {
     for (std::uint64_t second = first; second <= first + 16; ++second) {
       const std::uint64_t base = t.memory.Transfers();
@@ -234,7 +235,8 @@ TEST(UserTree, FewCrossProcessOperationsPerItem) {
   t.Read();
   ASSERT_EQ(t.Users(), nicks);
   const double items = 503;  // the nicks, two headers and the placeholder
-  EXPECT_LE(static_cast<double>(t.memory.Operations() + t.tree->Messages() - ops) / items, 2.1);
+  // The step to the item, its record, its request; the answers a block at a time.
+  EXPECT_LE(static_cast<double>(t.memory.Operations() + t.tree->Messages() - ops) / items, 3.1);
   EXPECT_TRUE(t.Clean());
 }
 
