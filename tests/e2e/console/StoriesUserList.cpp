@@ -21,6 +21,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int kGenerated = 500;
 // user001 ... user500, Bob, bobby, Carl and the own nick.
 constexpr int kUsers = kGenerated + 4;
+// The last ones leave one after the other while the console reads.
+constexpr int kLeaving = 100;
 // Long enough to hold three user list ticks (750 ms) whole.
 constexpr int kMeasureMs = 3200;
 
@@ -255,6 +257,21 @@ void UserTreeStory(const Setup& setup) {
          " items, " + Fixed(few, 1) + " ms for " + std::to_string(few_items) + " items: " + Fixed(per_item, 0) +
          " us per item");
   }
+
+  // Users leave while the console reads: the room rebuilds its tree each time,
+  // and must neither crash nor hang (it closes normally below).
+  const auto leave_start = Clock::now();
+  for (int i = kGenerated - kLeaving + 1; i <= kGenerated; ++i) {
+    char nick[16];
+    std::snprintf(nick, sizeof nick, "user%03d", i);
+    if (!Control(room.window, std::string("quit ") + nick)) {
+      FAIL_HERE(std::string("the room did not take \"quit ") + nick + "\"");
+      break;
+    }
+  }
+  if (WAIT_CONSOLE(s, c, [&] { return GetText(label, 64) == Count(kUsers - kLeaving); }, kTickDeadlineMs,
+                   "the count label \"" + Count(kUsers - kLeaving) + "\""))
+    Timing(std::to_string(kLeaving) + " users leaving to \"" + Count(kUsers - kLeaving) + "\"", MsSince(leave_start));
   quit(c);
   s.CloseRoom(room);
 }
