@@ -80,6 +80,13 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     fs::remove(temp, ignored);
   };
 
+  // A file marked read-only stays as it is, as a write in place would leave it:
+  // replacing it by a rename would go past the mark (Wine even lets it).
+  std::error_code status_error;
+  const fs::file_status status = fs::status(target, status_error);
+  if (!status_error && fs::is_regular_file(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+    throw std::runtime_error("cannot replace " + target.string() + ": the file is read-only");
+
   if (Ask(WriteStep::kCreate, path).fail) throw std::runtime_error("cannot create " + temp.string());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);

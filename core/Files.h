@@ -14,8 +14,8 @@ namespace tavlen {
 bool FileExists(const std::string& path);
 // The whole file, or nothing when it is missing or cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
-// Replaces path with bytes. Throws std::runtime_error when any step fails; the
-// previous file is then left as it was. The new bytes reach the disk before they
+// Replaces path with bytes. Throws std::runtime_error when any step fails or the
+// file is marked read-only; the previous file is then left as it was. The new bytes reach the disk before they
 // take the file's name, so a power cut leaves either the old file or the new one.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 

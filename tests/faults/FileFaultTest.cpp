@@ -155,6 +155,17 @@ TEST_F(FileFaultTest, FaultsTheFileSystemItselfRaises) {
   MixerSourceSetting mic, mix;
   EXPECT_EQ(LoadMixerConfig(folder, mic, mix), MixerConfigReading::kMissing);
 
+  // A file marked read-only is refused, even where renaming over it would work.
+  const std::string locked = Path("messages.ini");
+  WriteFileAtomic(locked, "MSG PUBLIC\xA4" "a\xA4" "b\r\n");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW(WriteFileAtomic(locked, "autre\r\n"), std::runtime_error);
+  EXPECT_EQ(ReadWholeFile(locked), "MSG PUBLIC\xA4" "a\xA4" "b\r\n");
+  EXPECT_FALSE(fs::exists(locked + ".tmp"));
+  fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+  WriteFileAtomic(locked, "autre\r\n");
+  EXPECT_EQ(ReadWholeFile(locked), "autre\r\n");
+
   // The folder is gone.
   EXPECT_THROW(WriteSoundsFile(Path("missing/sounds.ini"), "C:\\a.wav"), std::runtime_error);
   EXPECT_FALSE(fs::exists(Path("missing")));
