@@ -57,19 +57,19 @@ Capture ToggleSource(Session& s, Console& c, const Capture& before, const std::s
     // Mid-way, once it has slid in: the popup, and the screen from the main
     // window down to it.
     const Capture shown = SteadyWindow(popup);
-    KeepScreenshot(shown, c.exe_dir, shot + "-popup");
+    // The caption has already changed while the popup shows.
+    const bool changed = DifferentPixels(MenuBar(c.main), before) > 0;
     CHECK(StatusPopup(c) == popup, "the status popup still shown after its picture");
+    CHECK(changed, "the menu bar changed while the popup shows (" + shot + ")");
+    KeepScreenshot(shown, c.exe_dir, shot + "-popup");
     RECT around{};
     GetWindowRect(c.main, &around);
     UnionRect(&around, &around, &shown.rect);
     KeepScreenshot(SteadyCapture(around), c.exe_dir, shot);
-    // The caption has already changed while the popup shows.
-    CHECK(DifferentPixels(MenuBar(c.main), before) > 0, "the menu bar changed while the popup shows (" + shot + ")");
     WAIT_CONSOLE(s, c, [&] { return StatusPopup(c) == nullptr; }, kTickDeadlineMs, "the status popup to slide out");
     Timing("status popup shown, then gone", MsSince(start));
   }
-  Capture bar = MenuBar(c.main);
-  return bar;
+  return MenuBar(c.main);
 }
 
 // The console's first mixer destination as its own process sees it: Wine keeps
