@@ -1,0 +1,232 @@
+#include "tests/e2e/console/StoriesReliability.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "tests/e2e/console/ConsoleParts.h"
+#include "ui/MenuIds.h"
+
+namespace e2e {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr char kInactive[] = "Tavlen - [INACTIF]";
+constexpr char kRoomTitle[] = "salon : Video Chat Room";
+constexpr char kOwnerHelp[] = "/SETOPT arguments:";
+constexpr int kAnswerMs = 2000;  // the console's own window answers within this
+constexpr UINT kShiftCtrlAlt = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// How long the console's main window takes to answer a message; -1 when it does
+// not within kAnswerMs.
+double AnswerMs(const Console& c) {
+  const auto start = Clock::now();
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(c.main, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &result)) return -1;
+  return MsSince(start);
+}
+
+// A crowded owner's room, so that a tree read takes a while and the owners'
+// commands are unlocked.
+std::vector<std::string> RoomArgs(std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"--room", "salon", "--nick", "modo", "--owner", "--users-count", "1000",
+                                   "--at", "340,8"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
+}
+
+// The console has taken the room: its caption, and its user count.
+bool Adopted(Session& s, Console& c, const std::string& when) {
+  if (!WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - salon"; }, kTickDeadlineMs,
+                    "the caption \"Tavlen - salon\" " + when))
+    return false;
+  return WAIT_CONSOLE(s, c,
+                      [&] { return c.AppTitle().rfind("Tavlen - [", 0) == 0 && c.AppTitle() != kInactive; },
+                      kTickDeadlineMs, "the room's user count in the application title " + when);
+}
+
+// The client died: the console still answers at once and goes inactive.
+void Survived(Session& s, Console& c, const std::string& during) {
+  const double ms = AnswerMs(c);
+  if (ms < 0) FAIL_HERE("the console did not answer within 2 s after the client died during " + during);
+  else Timing("answer after the client died during " + during, ms);
+  CHECK(c.Running(), "the console runs after the client died during " + during);
+  WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == kInactive; }, kTickDeadlineMs,
+               "the inactive title after the client died during " + during);
+}
+
+void KillRoom(Room& room) {
+  Kill(room.process);
+  room.window = nullptr;
+}
+
+}  // namespace
+
+void ReadOnlySettingsStory(const Setup& setup) {
+  Note("read-only settings story (" + setup.label + ")");
+  Session s(setup);
+  const std::string before = "Ctrl+Alt+Shift+F9\xA4TALK\r\n";
+  Console& c = s.StartConsole("readonly", {{"hotkeys.ini", before}});
+  if (!c.main) return;
+  const std::string path = c.exe_dir + "\\hotkeys.ini";
+  // Left writable whatever happens: the next run clears the folder.
+  struct Writable {
+    std::string path;
+    ~Writable() { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); }
+  } writable{path};
+  CHECK(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY), "hotkeys.ini made read-only");
+  if (!WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F9); }, kTickDeadlineMs,
+                    "the stored hotkey registered at start-up"))
+    return;
+
+  CHECK(c.Menu(tavlen::menu_id::kRaccourcisClavier), "Raccourcis Clavier chosen");
+  HWND form = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (form = VisibleTopLevel(c.process.id, "TForm7")) != nullptr; },
+                    kTickDeadlineMs, "the Raccourcis Clavier window"))
+    return;
+  const std::vector<HWND> edits = VisibleChildren(form, "Edit");
+  HWND valider = LowestChild(form, "Button", "Valider");
+  if (edits.size() != 4 || !valider) {
+    FAIL_HERE("the Raccourcis Clavier window shows " + std::to_string(edits.size()) + " boxes and " +
+              (valider ? "its" : "no") + " Valider button");
+    return;
+  }
+  CHECK(SendTimeout(edits[0], EM_SETSEL, 0, -1) && TypeInto(edits[0], "Ctrl+Alt+Shift+F10"), "the new talk key typed");
+
+  // The save registers the table again, then fails to replace the read-only file.
+  CHECK(PostClick(valider), "click on Valider");
+  WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F10); }, kTickDeadlineMs,
+               "the new hotkey registered by the save");
+  Pause(500);
+  CHECK(AnswerMs(c) >= 0, "the console answers after the refused save");
+  CHECK(VisibleTopLevel(c.process.id, "TForm7") == form, "the window stays open after the refused save");
+  CHECK_TEXT(FileBytes(path), before, "the read-only hotkeys.ini after the refused save");
+  CHECK(!Exists(path + ".tmp"), "no temporary file left by the refused save");
+
+  // Writable again: the same click saves and closes the window.
+  CHECK(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL), "hotkeys.ini made writable");
+  CHECK(PostClick(valider), "second click on Valider");
+  WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm7") == nullptr; }, kTickDeadlineMs,
+               "the window closed by the second save");
+  CHECK_TEXT(FileBytes(path), "Ctrl+Alt+Shift+F10\xA4TALK\r\n", "hotkeys.ini after the second save");
+  CHECK(!Exists(path + ".tmp"), "no temporary file left by the save");
+
+  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
+  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  Console::ForgetHotkey(kShiftCtrlAlt, VK_F10);
+}
+
+void ClientFaultsStory(const Setup& setup) {
+  Note("client faults story (" + setup.label + ")");
+  if (FindWindowA(nullptr, kRoomTitle)) {
+    FAIL_HERE("a room titled \"salon\" is already open");
+    return;
+  }
+  Session s(setup);
+  Console& c = s.StartConsole("client-faults", {{"hotkeys.ini", "Ctrl+Alt+Shift+F5\xA4TALK\r\n"}});
+  if (!c.main) return;
+  WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == kInactive; }, kTickDeadlineMs, "the inactive title without a room");
+
+  // Killed during user tree reads (every 750 ms): at three places in the period.
+  for (int round = 0; round < 3; ++round) {
+    Room& room = s.StartRoom(RoomArgs(), kRoomTitle);
+    if (!room.window || !Adopted(s, c, "before the kill during a tree read")) return;
+    Pause(120 + 230 * round);
+    KillRoom(room);
+    Survived(s, c, "a user tree read");
+  }
+
+  // Killed during a submission: the console is still pressing Enter after the
+  // client took the line.
+  {
+    Room& room = s.StartRoom(RoomArgs(), kRoomTitle);
+    if (!room.window || !Adopted(s, c, "before the kill during a submission")) return;
+    // The owners' commands unlock at the transcript tick that reads the answer to "/setopt".
+    if (!WAIT_CONSOLE(s, c, [&] { return room.Transcript().find(kOwnerHelp) != std::string::npos; },
+                      kMonitorDeadlineMs, "the owner's answer to /setopt"))
+      return;
+    Pause(2500);
+    CHECK(c.Menu(tavlen::menu_id::kTalk30), "Définir à 30 sec. chosen");
+    if (!WAIT_CONSOLE(s, c, [&] { return room.Transcript().find("talk_time 30") != std::string::npos; },
+                      kTickDeadlineMs, "the talk time command in the room"))
+      return;
+    KillRoom(room);
+    Survived(s, c, "a submission");
+  }
+
+  // Killed during a talk loop: the switch does nothing, so the console keeps clicking.
+  {
+    Room& room = s.StartRoom(RoomArgs({"--refuse-talk"}), kRoomTitle);
+    if (!room.window || !Adopted(s, c, "before the kill during a talk loop")) return;
+    if (!WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F5); }, kTickDeadlineMs,
+                      "the talk hotkey registered"))
+      return;
+    CHECK(c.Hotkey(kShiftCtrlAlt, VK_F5), "the talk hotkey pressed");
+    Pause(400);
+    KillRoom(room);
+    Survived(s, c, "a talk loop");
+  }
+
+  // A client that stops handling messages for 6 s: the console answers all along
+  // and works with the room again afterwards.
+  {
+    Room& room = s.StartRoom(RoomArgs({"--hang-switch"}), kRoomTitle);
+    if (!room.window || !Adopted(s, c, "before the client hangs")) return;
+    CHECK(Control(room.window, "hang 6000"), "the room told to stop handling messages");
+    const auto start = Clock::now();
+    double slowest = 0;
+    int late = 0;
+    while (MsSince(start) < 6500) {
+      const double ms = AnswerMs(c);
+      if (ms < 0) ++late;
+      slowest = std::max(slowest, ms);
+      Pause(250);
+    }
+    CHECK(late == 0, std::to_string(late) + " times the console did not answer within 2 s while the client hung");
+    Timing("slowest answer of the console while the client hung", slowest);
+    DWORD_PTR result = 0;
+    CHECK(SendMessageTimeoutA(room.window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0,
+          "the room answers again");
+    if (!Adopted(s, c, "after the client answers again")) return;
+    // The client first works through the messages that waited during its hang; a
+    // command chosen meanwhile may find the room busy. The console takes commands
+    // again within a few seconds.
+    const auto back = Clock::now();
+    bool submitted = false;
+    while (!submitted && MsSince(back) < 10000) {
+      CHECK(c.Menu(tavlen::menu_id::kTalk30), "Définir à 30 sec. chosen after the hang");
+      submitted = Poll([&] { return room.Transcript().find("talk_time 30") != std::string::npos; }, 1000);
+    }
+    if (submitted) {
+      Timing("client back to a command submitted", MsSince(back));
+    } else {
+      const std::string transcript = room.Transcript();
+      FAIL_HERE("no command reached the room within 10 s after the hang; its input box holds [" +
+                Shown(GetText(room.input, 256)) + "], its transcript ends [" +
+                Shown(transcript.substr(transcript.size() > 400 ? transcript.size() - 400 : 0)) + "]");
+    }
+    s.CloseRoom(room);
+  }
+
+  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
+  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  Console::ForgetHotkey(kShiftCtrlAlt, VK_F5);
+}
+
+}  // namespace e2e

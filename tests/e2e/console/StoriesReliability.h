@@ -1,0 +1,18 @@
+// Reliability under Wine: a settings save the system refuses, and a chat client
+// that dies or stops answering in the middle of what the console does with it.
+#pragma once
+
+#include "tests/e2e/console/Session.h"
+
+namespace e2e {
+
+// hotkeys.ini made read-only: "Valider" leaves the file as it was and the window
+// open; once the file is writable again the same click saves.
+void ReadOnlySettingsStory(const Setup& setup);
+// The stand-in killed in the middle of a user tree read, of a submission and of a
+// talk loop, and a stand-in that stops handling messages: the console keeps
+// answering within 2 s, goes inactive, and takes the room again when a client
+// comes back.
+void ClientFaultsStory(const Setup& setup);
+
+}  // namespace e2e
