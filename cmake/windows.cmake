@@ -20,6 +20,9 @@ target_link_libraries(tavlen_win32 PUBLIC tavlen_kit comctl32 winmm comdlg32 gdi
 # The console: GUI subsystem, icon, manifest (Common Controls v6) and version.
 add_executable(tavlen WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/app/tavlen.rc)
 target_link_libraries(tavlen PRIVATE tavlen_ui tavlen_win32)
+# Page-aligned sections: Wine (like Windows) can then map the code from the file
+# instead of copying it into private memory, about 2 MB less per console.
+target_link_options(tavlen PRIVATE -Wl,--file-alignment,0x1000)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/app/tavlen.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/tavlen.ico;${CMAKE_SOURCE_DIR}/app/tavlen.manifest")
 
