@@ -35,8 +35,8 @@ B32=$ROOT/${TAVLEN_PERF_WIN32:-build-perfwin32}
 tools() {
   local arch=$1 dir=$2 cxx=$1-w64-mingw32-g++-posix
   local flags=(-O2 -std=c++20 -Wall -Wextra -static -static-libgcc -static-libstdc++)
-  "$cxx" "${flags[@]}" "$ROOT/bench/win32/Floor.cpp" -o "$dir/floor.exe" -lcomctl32
-  "$cxx" "${flags[@]}" "$ROOT/bench/win32/PerfRun.cpp" -o "$dir/perfrun.exe" -lpsapi
+  "$cxx" "${flags[@]}" "$ROOT/tests/e2e/perf/Floor.cpp" -o "$dir/floor.exe" -lcomctl32
+  "$cxx" "${flags[@]}" "$ROOT/tests/e2e/perf/PerfRun.cpp" -o "$dir/perfrun.exe" -lpsapi
 }
 archs=()
 [ "$only" = 32 ] || archs+=(64)
