@@ -18,8 +18,8 @@ namespace e2e {
 
 // Deadlines of the waits (Wine starts a program in about a second cold).
 constexpr int kStartDeadlineMs = 20000;
-constexpr int kTickDeadlineMs = 5000;    // a change the console's 10-100 ms timers make
-constexpr int kMonitorDeadlineMs = 8000;  // a transcript read of the 2-second monitor
+constexpr int kTickDeadlineMs = 10000;   // a change the console's 10-100 ms timers make
+constexpr int kMonitorDeadlineMs = 15000; // a transcript read of the 2-second monitor
 constexpr int kExitDeadlineMs = 10000;
 
 // What the run is given: the programs and a folder for fresh program folders.
