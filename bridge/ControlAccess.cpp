@@ -65,6 +65,7 @@ bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_v
     }
     if (!w.SendSetText(child, text)) {
       // A client that does not answer counts as no room window.
+      if (submit) abandoned_.assign(text);
       EnterInactiveState(ctx_, kInactiveRoomName);
       return false;
     }
@@ -86,7 +87,9 @@ bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_v
 
 bool ControlAccess::send_to_camfrog(std::string_view line) {
   const std::string title = ctx_.room.RoomWindowTitle;
-  if (!GetOtherWindowMemoText(title, "Edit", 0).empty()) return false;
+  const std::string current = GetOtherWindowMemoText(title, "Edit", 0);
+  if (!current.empty() && current != abandoned_) return false;
+  abandoned_.clear();
   return SetOtherWindowMemoText(title, line, false, true);
 }
 

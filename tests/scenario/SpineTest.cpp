@@ -238,6 +238,16 @@ TEST_F(ConsoleTest, HungClientNeverFreezesTheConsole) {
   salon.SetHung(false);
   world.advance(100ms);
   EXPECT_EQ(room().RoomName, "le_salon_bleu");
+
+  // The client took the abandoned line when it woke: it is ours, not typing, and
+  // the next command replaces it instead of being dropped for ever.
+  salon.Type("/kick bob");
+  EXPECT_TRUE(main().send_to_camfrog("/topic x"));
+  EXPECT_EQ(salon.SubmittedLines().back(), "/topic x");
+  // The moderator's own typing still holds commands back.
+  salon.Type("/kick bob");
+  EXPECT_FALSE(main().send_to_camfrog("/notopic"));
+  EXPECT_EQ(salon.InputText(), "/kick bob");
 }
 
 }  // namespace tavlen::testing

@@ -24,6 +24,7 @@ constexpr char kHeldWarning[] = "Control+Alt+Y couldn't be assigned to a hotkey.
 // The debug log's trace lines (code page 1252).
 constexpr char kTakeTalk[] = "-> routine ACTIVATION TALK";
 constexpr char kReleaseTalk[] = "-> routine DESACTIVATION TALK";
+constexpr char kTalkPressed[] = "-> Entr\xE9" "e routine hotkey>Talk/relache talk";
 constexpr char kOther[] = "-> Entr\xE9" "e routine hotkey>OTHER";
 constexpr char kChangeVolume[] = "-> Entr\xE9" "e routine hotkey>OTHER>Changevolume";
 constexpr char kSoundEnd[] = "-> Fin du son du raccourci, volume WAVE r\xE9tabli";
@@ -91,6 +92,19 @@ bool HeldElsewhere(UINT vk) {
   return GetLastError() == kAlreadyRegistered;
 }
 
+// A real key press of the TALK combination. The press goes to X through xdotool,
+// started apart; one lost on its way (seen once in a loaded run) is made again,
+// but only when the console has not begun to handle it, so the talk never toggles twice.
+bool PressTalk(DebugWindow& debug, HWND room) {
+  const std::size_t before = debug.CountOf(kTalkPressed);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!PressKeys(room, "ctrl+alt+t")) return false;
+    if (Poll([&] { return debug.CountOf(kTalkPressed) > before; }, 4000)) return true;
+    Note("Ctrl+Alt+T press not seen by the console, pressed again");
+  }
+  return false;
+}
+
 }  // namespace
 
 void HotkeysStory(const Setup& setup) {
@@ -137,13 +151,13 @@ void HotkeysStory(const Setup& setup) {
   // TALK on the keyboard: the own nick takes the microphone, "MIC ON".
   // The popup follows the switch: once it shows, the indicator names the own nick.
   auto start = Clock::now();
-  CHECK(PressKeys(room.window, "ctrl+alt+t"), "Ctrl+Alt+T pressed");
+  CHECK(PressTalk(debug, room.window), "Ctrl+Alt+T pressed");
   if (StatusShown(s, c, "mic-on")) Timing("Ctrl+Alt+T pressed to MIC ON gone", MsSince(start));
   CHECK_TEXT(room.Talker(), "modo", "the talker indicator after MIC ON");
   CHECK(debug.Has(kTakeTalk), "the debug log traces the take");
   // Pressed again: the microphone goes back, "MIC OFF".
   start = Clock::now();
-  CHECK(PressKeys(room.window, "ctrl+alt+t"), "Ctrl+Alt+T pressed again");
+  CHECK(PressTalk(debug, room.window), "Ctrl+Alt+T pressed again");
   if (StatusShown(s, c, "mic-off")) Timing("second Ctrl+Alt+T pressed to MIC OFF gone", MsSince(start));
   CHECK_TEXT(room.Talker(), "", "the talker indicator after MIC OFF");
   CHECK(debug.Has(kReleaseTalk), "the debug log traces the release");
