@@ -60,7 +60,7 @@ wine_env() {
 wine_start_display() {
   local n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset -r >/dev/null 2>&1 &
   WINE_XVFB_PID=$!
   WINE_DISPLAY_NUM=$n
   local waited=0

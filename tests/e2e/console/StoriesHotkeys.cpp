@@ -25,6 +25,7 @@ constexpr char kHeldWarning[] = "Control+Alt+Y couldn't be assigned to a hotkey.
 constexpr char kTakeTalk[] = "-> routine ACTIVATION TALK";
 constexpr char kReleaseTalk[] = "-> routine DESACTIVATION TALK";
 constexpr char kTalkPressed[] = "-> Entr\xE9" "e routine hotkey>Talk/relache talk";
+constexpr char kBlockPressed[] = "-> Entr\xE9" "e routine hotkey>BlockMic";
 constexpr char kOther[] = "-> Entr\xE9" "e routine hotkey>OTHER";
 constexpr char kChangeVolume[] = "-> Entr\xE9" "e routine hotkey>OTHER>Changevolume";
 constexpr char kSoundEnd[] = "-> Fin du son du raccourci, volume WAVE r\xE9tabli";
@@ -92,18 +93,21 @@ bool HeldElsewhere(UINT vk) {
   return GetLastError() == kAlreadyRegistered;
 }
 
-// A real key press of the TALK combination. The press goes to X through xdotool,
-// started apart; one lost on its way (seen once in a loaded run) is made again,
-// but only when the console has not begun to handle it, so the talk never toggles twice.
-bool PressTalk(DebugWindow& debug, HWND room) {
-  const std::size_t before = debug.CountOf(kTalkPressed);
+// A real key press, made again when the console has not begun to handle it
+// within a few seconds: the press goes to X through xdotool, started apart, and one
+// was seen lost in a loaded run. `trace` is the line the console writes at once when
+// it handles the press, so a press is never handled twice.
+bool PressTraced(DebugWindow& debug, HWND window, const std::string& keys, const char* trace) {
+  const std::size_t before = debug.CountOf(trace);
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (!PressKeys(room, "ctrl+alt+t")) return false;
-    if (Poll([&] { return debug.CountOf(kTalkPressed) > before; }, 4000)) return true;
-    Note("Ctrl+Alt+T press not seen by the console, pressed again");
+    if (!PressKeys(window, keys)) return false;
+    if (Poll([&] { return debug.CountOf(trace) > before; }, 4000)) return true;
+    Note(keys + " press not seen by the console, pressed again");
   }
   return false;
 }
+
+bool PressTalk(DebugWindow& debug, HWND room) { return PressTraced(debug, room, "ctrl+alt+t", kTalkPressed); }
 
 }  // namespace
 
@@ -166,7 +170,7 @@ void HotkeysStory(const Setup& setup) {
   // BLOCKMIC on the keyboard blocks whoever talks.
   CHECK(Control(room.window, "talker alice"), "alice takes the microphone");
   start = Clock::now();
-  CHECK(PressKeys(room.window, "ctrl+alt+b"), "Ctrl+Alt+B pressed");
+  CHECK(PressTraced(debug, room.window, "ctrl+alt+b", kBlockPressed), "Ctrl+Alt+B pressed");
   if (WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /blockmic alice\r\n"); },
                    kTickDeadlineMs, "\"/blockmic alice\" in the room"))
     Timing("Ctrl+Alt+B pressed to /blockmic in the room", MsSince(start));
@@ -197,7 +201,7 @@ void SoundShortcutStory(const Setup& setup) {
   debug.Text();
 
   const auto start = Clock::now();
-  CHECK(PressKeys(c.main, "ctrl+alt+s"), "Ctrl+Alt+S pressed");
+  CHECK(PressTraced(debug, c.main, "ctrl+alt+s", kOther), "Ctrl+Alt+S pressed");
   if (WAIT_CONSOLE(s, c, [&] { return debug.Has(kChangeVolume); }, kTickDeadlineMs,
                    "the sound opened (the volume change traced)"))
     Timing("Ctrl+Alt+S pressed to the sound opened", MsSince(start));

@@ -81,8 +81,11 @@ bool PressKeys(HWND window, const std::string& keys) {
     return false;
   }
   // Its failure shows in the driver's output.
+  // The keys are let go again explicitly: a release lost on its way would leave a
+  // key held, and whatever has the focus later would receive it.
   return StartHostProgram("/bin/sh -c \"/usr/bin/xdotool key --window " + std::to_string(x_window) + " " + keys +
-                          " || echo xdotool key " + keys + " failed >&2\"");
+                          " || echo xdotool key " + keys + " failed >&2; /usr/bin/xdotool keyup " + keys +
+                          " >/dev/null 2>&1\"");
 }
 
 HWND MessageBoxOf(DWORD process_id) {
