@@ -2,6 +2,7 @@
 #include "platform/win32/Win32Backend.h"
 
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowOwner.h"
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -30,11 +31,7 @@ HICON ProgramIcon(bool small) {
 }
 
 LRESULT CALLBACK FormProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* native = reinterpret_cast<Win32Backend::NativeForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* native = win32::WindowOwner<Win32Backend::NativeForm>(window, msg, lparam);
   if (native && native->hwnd == window) {
     try {
       return native->backend->FormMessage(*native, msg, wparam, lparam);
@@ -46,11 +43,7 @@ LRESULT CALLBACK FormProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT CALLBACK ApplicationProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* backend = win32::WindowOwner<Win32Backend>(window, msg, lparam);
   if (backend && backend->ApplicationWindow() == FromHwnd(window)) {
     try {
       return backend->ApplicationMessage(msg, wparam, lparam);
@@ -169,10 +162,10 @@ Win32Backend::Win32Backend(Win32Clock& clock) : clock_(clock) {
 Win32Backend::~Win32Backend() {
   *alive_ = false;
   for (auto& [form, native] : forms_) {
-    SetWindowLongPtrA(native->hwnd, GWLP_USERDATA, 0);
+    win32::ForgetWindowOwner(native->hwnd);
     DestroyWindow(native->hwnd);
   }
-  SetWindowLongPtrA(ToHwnd(app_window_), GWLP_USERDATA, 0);
+  win32::ForgetWindowOwner(ToHwnd(app_window_));
   DestroyWindow(ToHwnd(app_window_));
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Clock.h"
 
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowOwner.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -15,11 +16,7 @@ constexpr UINT kPostedMessage = WM_APP + 0x100;
 HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
 
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* clock = reinterpret_cast<Win32Clock*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* clock = win32::WindowOwner<Win32Clock>(window, msg, lparam);
   if (clock) {
     if (msg == WM_TIMER) {
       clock->HandleTimer(static_cast<std::uintptr_t>(wparam));
@@ -33,30 +30,17 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lp
   return DefWindowProcA(window, msg, wparam, lparam);
 }
 
-void RegisterClockClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = ClockWindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kWindowClass;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw std::runtime_error("RegisterClassEx failed for the clock window");
-}
-
 }  // namespace
 
 Win32Clock::Win32Clock() {
-  RegisterClockClass();
-  HWND window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleA(nullptr), this);
+  HWND window = win32::CreateMessageOnlyWindow(kWindowClass, ClockWindowProc, this);
   if (!window) throw std::runtime_error("CreateWindowEx failed for the clock window");
   window_ = reinterpret_cast<Hwnd>(window);
 }
 
 Win32Clock::~Win32Clock() {
   for (const auto& [id, tick] : timers_) KillTimer(ToHwnd(window_), id);
-  SetWindowLongPtrA(ToHwnd(window_), GWLP_USERDATA, 0);
-  DestroyWindow(ToHwnd(window_));
+  win32::DestroyOwnedWindow(ToHwnd(window_));
 }
 
 // The performance counter rather than GetTickCount64: Wine's tick count moves in

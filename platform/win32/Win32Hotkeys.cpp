@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Hotkeys.h"
 
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowOwner.h"
 
 #include <stdexcept>
 #include <string>
@@ -15,11 +16,7 @@ constexpr char kWindowClass[] = "TavlenHotkeyWindow";
 HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
 
 LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  const auto* owner = reinterpret_cast<const Win32Hotkeys*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  const auto* owner = win32::WindowOwner<const Win32Hotkeys>(window, msg, lparam);
   if (owner) {
     const auto proc = owner->ProcOf(reinterpret_cast<Hwnd>(window));
     if (proc && *proc) {
@@ -32,16 +29,6 @@ LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM l
     }
   }
   return DefWindowProcA(window, msg, wparam, lparam);
-}
-
-void RegisterHotkeyClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = HotkeyWindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kWindowClass;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw std::runtime_error("RegisterClassEx failed for the hotkey window");
 }
 
 }  // namespace
@@ -57,9 +44,7 @@ std::shared_ptr<HotkeyApi::WindowProc> Win32Hotkeys::ProcOf(Hwnd window) const {
 }
 
 Hwnd Win32Hotkeys::CreateMessageWindow(WindowProc proc) {
-  RegisterHotkeyClass();
-  HWND window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleA(nullptr), this);
+  HWND window = win32::CreateMessageOnlyWindow(kWindowClass, HotkeyWindowProc, this);
   if (!window) return kNoWindow;
   const auto handle = reinterpret_cast<Hwnd>(window);
   windows_[handle] = std::make_shared<WindowProc>(std::move(proc));
@@ -69,8 +54,7 @@ Hwnd Win32Hotkeys::CreateMessageWindow(WindowProc proc) {
 void Win32Hotkeys::DestroyMessageWindow(Hwnd window) {
   // The system releases the window's hotkeys with it.
   if (windows_.erase(window) == 0) return;
-  SetWindowLongPtrA(ToHwnd(window), GWLP_USERDATA, 0);
-  DestroyWindow(ToHwnd(window));
+  win32::DestroyOwnedWindow(ToHwnd(window));
 }
 
 std::intptr_t Win32Hotkeys::DefWindowProc(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {

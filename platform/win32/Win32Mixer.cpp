@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Mixer.h"
 
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowOwner.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -16,13 +17,9 @@ HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
 HMIXEROBJ ToMixerObject(MixerHandle handle) { return reinterpret_cast<HMIXEROBJ>(handle); }
 
 LRESULT CALLBACK MixerNotifyProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
+  const auto* owner = win32::WindowOwner<const Win32Mixer>(window, msg, lparam);
   // Only the driver's notifications concern the handler.
   if (msg == MM_MIXM_LINE_CHANGE || msg == MM_MIXM_CONTROL_CHANGE) {
-    const auto* owner = reinterpret_cast<const Win32Mixer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     const auto handler = owner ? owner->HandlerOf(reinterpret_cast<Hwnd>(window)) : nullptr;
     if (handler && *handler) {
       try {
@@ -33,16 +30,6 @@ LRESULT CALLBACK MixerNotifyProc(HWND window, UINT msg, WPARAM wparam, LPARAM lp
     }
   }
   return DefWindowProcA(window, msg, wparam, lparam);
-}
-
-void RegisterNotifyClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MixerNotifyProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kWindowClass;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw std::runtime_error("RegisterClassEx failed for the mixer notification window");
 }
 
 // Entries of a details buffer: cChannels × max(1, cMultipleItems).
@@ -71,9 +58,7 @@ std::shared_ptr<MixerApi::NotifyHandler> Win32Mixer::HandlerOf(Hwnd window) cons
 }
 
 Hwnd Win32Mixer::CreateNotifyWindow(NotifyHandler handler) {
-  RegisterNotifyClass();
-  HWND window = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleA(nullptr), this);
+  HWND window = win32::CreateMessageOnlyWindow(kWindowClass, MixerNotifyProc, this);
   if (!window) return kNoWindow;
   const auto handle = reinterpret_cast<Hwnd>(window);
   windows_[handle] = std::make_shared<NotifyHandler>(std::move(handler));
@@ -82,8 +67,7 @@ Hwnd Win32Mixer::CreateNotifyWindow(NotifyHandler handler) {
 
 void Win32Mixer::DestroyNotifyWindow(Hwnd window) {
   if (windows_.erase(window) == 0) return;
-  SetWindowLongPtrA(ToHwnd(window), GWLP_USERDATA, 0);
-  DestroyWindow(ToHwnd(window));
+  win32::DestroyOwnedWindow(ToHwnd(window));
 }
 
 unsigned Win32Mixer::MixerGetNumDevs() { return ::mixerGetNumDevs(); }

@@ -4,6 +4,7 @@
 
 #include "platform/win32/Win32Gdi.h"
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowOwner.h"
 
 namespace tavlen {
 namespace {
@@ -54,7 +55,7 @@ class Win32PopupWindow final : public PopupWindow {
 
   ~Win32PopupWindow() override {
     if (window_) {
-      SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+      win32::ForgetWindowOwner(window_);
       DestroyWindow(window_);
     }
   }
@@ -70,7 +71,7 @@ class Win32PopupWindow final : public PopupWindow {
     Create();
     SetBounds(bounds);
     if (visible) ShowNoActivate();
-    SetWindowLongPtrA(old, GWLP_USERDATA, 0);
+    win32::ForgetWindowOwner(old);
     DestroyWindow(old);
   }
 
@@ -229,11 +230,7 @@ class Win32PopupWindow final : public PopupWindow {
 };
 
 LRESULT CALLBACK PopupProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* popup = reinterpret_cast<Win32PopupWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* popup = win32::WindowOwner<Win32PopupWindow>(window, msg, lparam);
   if (popup && popup->Handle() == window) {
     try {
       return popup->Handle(msg, wparam, lparam);

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Sound.h"
 
 #include "platform/win32/WinApi.h"
+#include "platform/win32/WindowOwner.h"
 
 #include <atomic>
 #include <string>
@@ -23,23 +24,13 @@ LRESULT CALLBACK MediaNotifyProc(HWND window, UINT msg, WPARAM wparam, LPARAM lp
 class Win32MediaPlayer final : public MediaPlayer {
  public:
   Win32MediaPlayer() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MediaNotifyProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExA(&wc);  // fails harmlessly once registered
     // Without a window the play notification is simply not heard.
-    window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                              this);
+    window_ = win32::CreateMessageOnlyWindow(kWindowClass, MediaNotifyProc, this);
   }
 
   ~Win32MediaPlayer() override {
     Close();
-    if (window_) {
-      SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-      DestroyWindow(window_);
-    }
+    if (window_) win32::DestroyOwnedWindow(window_);
   }
 
   std::optional<std::string> Open(std::string_view file) override {
@@ -113,12 +104,9 @@ class Win32MediaPlayer final : public MediaPlayer {
 };
 
 LRESULT CALLBACK MediaNotifyProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
+  auto* player = win32::WindowOwner<Win32MediaPlayer>(window, msg, lparam);
   if (msg == MM_MCINOTIFY) {
-    if (auto* player = reinterpret_cast<Win32MediaPlayer*>(GetWindowLongPtrA(window, GWLP_USERDATA))) {
+    if (player) {
       player->HandleNotify(wparam, lparam);
       return 0;
     }
