@@ -35,8 +35,8 @@ e2e_build i686 "$ROOT/$B32" tavlen standin console_e2e
 # The other checks build apart: one that does not build fails alone.
 others_built=0
 if [ $others = 1 ]; then
-  if e2e_build x86_64 "$ROOT/$B64" win32_smoke win32_backend_check &&
-     e2e_build i686 "$ROOT/$B32" win32_smoke win32_backend_check; then
+  if e2e_build x86_64 "$ROOT/$B64" win32_smoke win32_backend_check ports_smoke &&
+     e2e_build i686 "$ROOT/$B32" win32_smoke win32_backend_check ports_smoke; then
     others_built=1
   else
     summary+=("FAIL  building the other Wine checks")
@@ -111,6 +111,13 @@ if [ $others_built = 1 ]; then
     check "$dir backend smoke" 'SMOKE OK' 120 "$ROOT/$dir/win32_smoke.exe"
     check "$dir widget backend" 'BACKEND OK' 90 "$ROOT/$dir/win32_backend_check.exe"
   done
+  # The device and process ports (hotkeys, mixer, sound, volume, another process's
+  # tree), each console width reading a tree of the other's. The prefix has a
+  # sound card (a silent one), so devices are expected.
+  TAVLEN_PORTS_SOUND=1 check "$B64 device ports" 'PORTS OK' 150 "$ROOT/$B64/ports_smoke.exe" \
+    --tree-exe "$(winpath "$ROOT/$B32/ports_smoke.exe")"
+  TAVLEN_PORTS_SOUND=1 check "$B32 device ports" 'PORTS OK' 150 "$ROOT/$B32/ports_smoke.exe" \
+    --tree-exe "$(winpath "$ROOT/$B64/ports_smoke.exe")"
 fi
 
 echo "== Wine end-to-end summary ($((SECONDS - started_all)) s)"
