@@ -15,6 +15,8 @@ constexpr std::uint32_t kRequestMask = tv::kText | tv::kImage | tv::kParam | tv:
                                        tv::kSelectedImage | tv::kChildren;  // 0x7F
 // Items whose answers are read back with one transfer; bounds the block's size.
 constexpr std::size_t kChunkItems = 512;
+// Items whose handles are held before they are asked for (see TreeRead).
+constexpr std::size_t kAskAtOnce = 16;
 // No tree holds more; a control answering nonsense cannot keep the walk going.
 constexpr std::intptr_t kMaxItems = 1 << 20;
 
@@ -26,11 +28,14 @@ std::string UpToZero(std::span<const std::uint8_t> bytes) {
 // One read of one tree: records of `layout` (the client's width), each followed
 // by its text buffer, one slot per item.
 //
-// Each item is asked for as soon as the walk reaches it. A handle kept while the
-// client runs on may name an item the client has deleted meanwhile (a user left
-// and the tree was rebuilt), and a tree view handed such a handle reads, and may
-// write, freed memory of the client. The answers, which lie in our own block,
-// are read back a block at a time.
+// A handle kept while the client runs on may name an item the client has deleted
+// meanwhile (a user left and the tree was rebuilt), and a tree view handed such
+// a handle reads, and may write, freed memory of the client. Handles are
+// therefore asked for in small batches: the walk collects kAskAtOnce of them,
+// their records go over in one transfer and each is asked for at once, so a
+// rebuild can catch one batch (and the next handle) at most, while a read costs
+// about two messages per item. The answers, which lie in our own block, are read
+// back a block at a time.
 class TreeRead {
  public:
   TreeRead(Windowing& w, ProcessMemory& m, ProcessHandle process, Hwnd tree, const tv::ItemLayout& layout)
@@ -54,22 +59,29 @@ class TreeRead {
     std::uint64_t item = Next(tv::kRoot, 0);
     while (item != 0 && seen < count) {
       std::size_t n = 0;
-      for (; n < slots && item != 0 && seen < count; ++n, ++seen) {
-        answered[n] = Ask(item, SlotAt(block, n), Slot(bytes, n));
-        item = Next(tv::kNextVisible, item);
+      while (n < slots && item != 0 && seen < count) {
+        const std::size_t first = n;
+        for (; n < slots && n - first < kAskAtOnce && item != 0 && seen < count; ++n, ++seen) {
+          PutRecord(Slot(bytes, n), item, SlotAt(block, n) + l_.size);
+          item = Next(tv::kNextVisible, item);
+        }
+        AskBatch(block, first, n, bytes, answered);
       }
       ReadBackChunk(block, n, bytes, answered, out);
     }
   }
 
  private:
-  // Writes the item's record to its slot (again once when the transfer fails)
-  // and asks the control for the item.
-  bool Ask(std::uint64_t item, RemoteAddress slot, std::span<std::uint8_t> local) {
-    PutRecord(local, item, slot + l_.size);
-    const bool written = m_.WriteProcessMemory(process_, slot, local.data(), l_.size) ||
-                         m_.WriteProcessMemory(process_, slot, local.data(), l_.size);
-    return written && Request(slot);
+  // Sends the records of slots [first, last) in one transfer (record by record
+  // when it fails, so that a failure costs one item) and asks for each item.
+  void AskBatch(RemoteAddress block, std::size_t first, std::size_t last, std::vector<std::uint8_t>& bytes,
+                std::vector<bool>& answered) {
+    const bool batch_written =
+        m_.WriteProcessMemory(process_, SlotAt(block, first), &bytes[first * Stride()], (last - first) * Stride());
+    for (std::size_t i = first; i < last; ++i) {
+      const bool written = batch_written || m_.WriteProcessMemory(process_, SlotAt(block, i), Slot(bytes, i).data(), l_.size + 1);
+      answered[i] = written && Request(SlotAt(block, i));
+    }
   }
 
   // The answers of the first n slots: one transfer, or item by item when it fails.
@@ -102,8 +114,12 @@ class TreeRead {
     return std::span<std::uint8_t>(bytes).subspan(i * Stride(), Stride());
   }
 
-  void PutRecord(std::span<std::uint8_t> record, std::uint64_t item, RemoteAddress text) const {
-    std::fill(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(l_.size), std::uint8_t{0});
+  // The item's request record, and an empty text in case the control leaves its
+  // buffer untouched.
+  void PutRecord(std::span<std::uint8_t> slot, std::uint64_t item, RemoteAddress text) const {
+    const auto record = slot.first(l_.size);
+    std::fill(record.begin(), record.end(), std::uint8_t{0});
+    slot[l_.size] = 0;
     tv::Put32(record, l_.mask, kRequestMask);
     tv::PutPointer(l_, record, l_.item, item);
     tv::PutPointer(l_, record, l_.text, text);

@@ -2,7 +2,7 @@
 # The end-to-end layer: builds tavlen.exe, standin.exe and the console driver
 # for x86_64 (build-win64) and i686 (build-win32), then runs the console's
 # stories under Wine for every console/room pairing, and the other Wine checks
-# built from the same folders (backend smoke, widget backend).
+# built from the same folders (backend smoke, widget backend, device ports).
 # A pairing passes only when its driver prints "E2E OK" (never the exit code
 # alone: a 32-bit exe under a Wine without wine32 "succeeds" doing nothing).
 #   tests/e2e/run-e2e.sh [--no-install] [--stories-only]
