@@ -130,13 +130,11 @@ PopupCursor THTMLPopupWindow::MouseMove(Point point) {
 void THTMLPopupWindow::Focus(Point point) {
   const MarkupLayout layout = Layout();
   const int anchor = AnchorAt(layout, point);
-  try {
-    if (anchor >= 0 && OnAnchorClick) OnAnchorClick(layout.anchors[anchor]);
-  } catch (...) {
-    window_->ReturnFocusToOwner();
-    throw;
-  }
+  // The focus goes back to the owner before the anchor's handler runs: a handler
+  // that brings another program's window to the front keeps it there (handing
+  // the focus back afterwards could take the front again).
   window_->ReturnFocusToOwner();
+  if (anchor >= 0 && OnAnchorClick) OnAnchorClick(layout.anchors[anchor]);
 }
 
 void THTMLPopupWindow::MouseLeave() {

@@ -107,8 +107,8 @@ class Win32PopupWindow final : public PopupWindow {
   void ReturnFocusToOwner() override {
     HWND owner = ToHwnd(Owner());
     if (!owner || !IsWindow(owner)) return;
-    // When the click's handler brought another window to the front (the room),
-    // it stays there: the owner gets the focus back without the foreground.
+    // Only while the click holds the front: another window brought forward
+    // meanwhile stays there, the owner getting the focus without the foreground.
     const HWND foreground = GetForegroundWindow();
     if (!foreground || foreground == window_) SetForegroundWindow(owner);
     SetActiveWindow(owner);

@@ -178,19 +178,25 @@ TEST(HTMLPopup, ClicksRaiseAnchorEventAndReturnFocus) {
   ConfigureNotificationPopup(popup);
   std::vector<std::string> clicked;
   THTMLPopup* sender = nullptr;
+  sim::SimPopupWindow* shown = nullptr;
+  bool focus_back_before_handler = false;
   popup.OnAnchorClick = [&](THTMLPopup& s, const std::string& anchor) {
     sender = &s;
     clicked.push_back(anchor);
+    // A handler bringing another window forward must not lose it to the owner.
+    focus_back_before_handler = shown && !shown->has_focus() && shown->focus_returns() == 1;
   };
   popup.SetText({NotificationMarkup("Bob", "cam")});
   popup.ShowPopup();
   sim::SimPopupWindow& window = *world.host.last();
+  shown = &window;
 
   EXPECT_EQ(window.MoveMouse({95, 30}), PopupCursor::kHand);
   EXPECT_EQ(window.MoveMouse({95, 8}), PopupCursor::kArrow);  // empty first line
   window.Click({95, 30});  // on the speaker
   EXPECT_EQ(clicked, std::vector<std::string>{"activate"});
   EXPECT_EQ(sender, &popup);
+  EXPECT_TRUE(focus_back_before_handler);
   EXPECT_EQ(window.focus_returns(), 1);
   EXPECT_FALSE(window.has_focus());
   window.Click({30, 30});  // beside the speaker

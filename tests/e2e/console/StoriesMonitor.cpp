@@ -153,6 +153,10 @@ void KeywordNotification(Session& s, Console& c, Room& room) {
   HWND front = nullptr;
   if (Poll([&] { return (front = GetForegroundWindow()) == room.window; }, kTickDeadlineMs)) {
     Timing("click on the notification to the room in front", MsSince(click));
+    // Handing the focus back to the console must not take the front again.
+    Sleep(500);
+    CHECK(GetForegroundWindow() == room.window,
+          "the room still in front 500 ms after the click; in front: " + ClassOf(GetForegroundWindow()));
   } else {
     char title[256] = {};
     GetWindowTextA(front, title, sizeof title);
