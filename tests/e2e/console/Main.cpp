@@ -1,13 +1,14 @@
 // Drives tavlen.exe beside the stand-in room under Wine, through the messages a
 // moderator's desktop delivers. Prints "E2E OK" only when every check passed;
 // the harness looks for that line, never at the exit code.
-//   console_e2e.exe --console tavlen.exe --standin standin.exe --work DIR [--pulse]
+//   console_e2e.exe --console tavlen.exe --standin standin.exe --work DIR [--pulse] [--only STORY]
 //   console_e2e.exe ... --demo-start | --demo-stop     (the README's screenshot)
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -33,12 +34,44 @@ bool Is32BitExe(const std::string& path) {
 
 const char* Arch(bool is32) { return is32 ? "i686" : "x86_64"; }
 
+// Every story this pairing of widths can run.
+void AllStories(const e2e::Setup& setup) {
+  using namespace e2e;
+  DefaultRoomStory(setup);
+  DiscoveryStory(setup);
+  // Bitness plays no part in these: the same-architecture pairs run them.
+  if (setup.console32 == setup.standin32) {
+    OwnerRoomMonitorStory(setup);
+    ModerationStory(setup);
+  } else {
+    Note("skipped: the monitor and moderation stories (same-architecture pairs only)");
+  }
+  // Tree reading depends on both widths; the devices on neither.
+  UserTreeStory(setup);
+  if (setup.console32 == setup.standin32) {
+    NoMixerStory(setup);
+    MixerStory(setup);
+    HotkeysStory(setup);
+    SoundShortcutStory(setup);
+  } else {
+    Note("skipped: the mixer, hotkey and sound shortcut stories (same-architecture pairs only)");
+  }
+  // Once, on the x86_64 pair: the file layer is the same on every pairing, and an
+  // i686 console under Wine can stay blocked for good in a memory call into a client
+  // killed during it (Wine waits on the dead process; Windows fails the call).
+  if (!setup.console32 && !setup.standin32) {
+    ClientFaultsStory(setup);
+    ReadOnlySettingsStory(setup);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace e2e;
   Setup setup;
   std::string mode = "stories";
+  std::string only;  // one story by name, when working on it
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool has_value = i + 1 < argc;
@@ -46,6 +79,7 @@ int main(int argc, char** argv) {
     else if (arg == "--standin" && has_value) setup.standin = argv[++i];
     else if (arg == "--work" && has_value) setup.work = argv[++i];
     else if (arg == "--pulse") setup.pulse = true;
+    else if (arg == "--only" && has_value) only = argv[++i];
     else if (arg == "--demo-start" || arg == "--demo-stop") mode = arg.substr(2);
     else {
       std::printf("unknown argument: %s\nE2E FAILED (usage)\n", arg.c_str());
@@ -90,31 +124,17 @@ int main(int argc, char** argv) {
   if (setup.pulse) CHECK(SoundDevices::Use("alsa"), "Wine's audio driver setting written");
 
   const auto start = std::chrono::steady_clock::now();
-  DefaultRoomStory(setup);
-  DiscoveryStory(setup);
-  // Bitness plays no part in these: the same-architecture pairs run them.
-  if (setup.console32 == setup.standin32) {
-    OwnerRoomMonitorStory(setup);
-    ModerationStory(setup);
+  if (!only.empty()) {
+    const std::map<std::string, void (*)(const Setup&)> stories = {
+        {"default", DefaultRoomStory}, {"discovery", DiscoveryStory}, {"monitor", OwnerRoomMonitorStory},
+        {"moderation", ModerationStory}, {"users", UserTreeStory},     {"nomixer", NoMixerStory},
+        {"mixer", MixerStory},           {"hotkeys", HotkeysStory},    {"sounds", SoundShortcutStory},
+        {"faults", ClientFaultsStory},   {"readonly", ReadOnlySettingsStory}};
+    const auto story = stories.find(only);
+    CHECK(story != stories.end(), "a story named \"" + only + "\"");
+    if (story != stories.end()) story->second(setup);
   } else {
-    Note("skipped: the monitor and moderation stories (same-architecture pairs only)");
-  }
-  // Tree reading depends on both widths; the devices on neither.
-  UserTreeStory(setup);
-  if (setup.console32 == setup.standin32) {
-    NoMixerStory(setup);
-    MixerStory(setup);
-    HotkeysStory(setup);
-    SoundShortcutStory(setup);
-  } else {
-    Note("skipped: the mixer, hotkey and sound shortcut stories (same-architecture pairs only)");
-  }
-  // Once, on the x86_64 pair: the file layer is the same on every pairing, and an
-  // i686 console under Wine can stay blocked for good in a memory call into a client
-  // killed during it (Wine waits on the dead process; Windows fails the call).
-  if (!setup.console32 && !setup.standin32) {
-    ClientFaultsStory(setup);
-    ReadOnlySettingsStory(setup);
+    AllStories(setup);
   }
   Timing("all stories", MsSince(start));
   if (Failures() != 0) {
