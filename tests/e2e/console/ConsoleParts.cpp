@@ -83,24 +83,30 @@ int ListCount(HWND list) {
   return SendTimeout(list, LB_GETCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
 }
 
-std::string ListItem(HWND list, int index) {
-  // Asked in UTF-16: Wine hands another process's list text back in UTF-16
-  // even to the ANSI call.
+namespace {
+// An entry of another process's list or combo box, asked in UTF-16 (Wine hands
+// the text back in UTF-16 even to the ANSI call) and brought to code page 1252.
+std::string EntryText(HWND control, UINT length_message, UINT text_message, int index) {
   LRESULT length = 0;
-  if (!SendTimeout(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, &length) || length < 0) return {};
+  if (!SendTimeout(control, length_message, static_cast<WPARAM>(index), 0, &length) || length < 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
+  if (!SendMessageTimeoutW(control, text_message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied) ||
       static_cast<LRESULT>(copied) < 0)
     return {};
   text.resize(std::min<std::size_t>(copied, text.size()));
   std::string ansi(text.size() * 2, '\0');
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(),
+  const int bytes = WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), ansi.data(),
                                         static_cast<int>(ansi.size()), nullptr, nullptr);
   ansi.resize(static_cast<std::size_t>(std::max(bytes, 0)));
   return ansi;
 }
+}  // namespace
+
+std::string ListItem(HWND list, int index) { return EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, index); }
+
+std::string ComboItem(HWND combo, int index) { return EntryText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
 bool StartPlayer(const Setup& setup, const std::string& title, Player& player) {
   player.process = Launch(setup.standin, {"--winamp", title, "--at", "700,600"});

@@ -31,7 +31,9 @@ bool ChooseComboItem(HWND combo, int index);
 bool MouseClickAt(POINT screen);
 
 int ListCount(HWND list);
+// Entries of another process's list box and combo box, in code page 1252.
 std::string ListItem(HWND list, int index);
+std::string ComboItem(HWND combo, int index);
 
 // The stand-in media player: standin.exe --winamp TITLE, ended with the guard.
 struct Player {

@@ -152,25 +152,6 @@ bool Settle(HWND combo) { return PostedFence(combo, kTickDeadlineMs) >= 0 && Pos
 
 bool Pick(HWND combo, int index) { return ChooseComboItem(combo, index) && Settle(combo); }
 
-// A combo box entry of another process, read in UTF-16 (Wine hands the ANSI
-// message's text over in UTF-16 across processes) and brought to code page 1252.
-std::string ComboItem(HWND combo, int index) {
-  LRESULT length = 0;
-  if (!SendTimeout(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, &length) || length < 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()),
-                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied) ||
-      static_cast<LRESULT>(copied) < 0)
-    return {};
-  wide.resize(static_cast<std::size_t>(copied));
-  std::string text(wide.size() * 2 + 1, '\0');
-  const int n = WideCharToMultiByte(1252, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                                    static_cast<int>(text.size()), nullptr, nullptr);
-  text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return text;
-}
-
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
