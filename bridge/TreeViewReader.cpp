@@ -79,7 +79,8 @@ class TreeRead {
     const bool batch_written =
         m_.WriteProcessMemory(process_, SlotAt(block, first), &bytes[first * Stride()], (last - first) * Stride());
     for (std::size_t i = first; i < last; ++i) {
-      const bool written = batch_written || m_.WriteProcessMemory(process_, SlotAt(block, i), Slot(bytes, i).data(), l_.size + 1);
+      const bool written =
+          batch_written || m_.WriteProcessMemory(process_, SlotAt(block, i), Slot(bytes, i).data(), l_.size + 1);
       answered[i] = written && Request(SlotAt(block, i));
     }
   }

@@ -89,11 +89,11 @@ TEST(UserTree, AFailedTransferOrRequestCostsOneItemAtMost) {
   for (int i = 10; i < 25; ++i) nicks.push_back("n" + std::to_string(i));
   t.Room(nicks);
   t.Read();
-  // 23 items. A read takes one transfer for the records of up to 16 items and one for all
-  // the answers; a failed batch of records is sent record by record, failed
-  // answers are read item by item. Whichever transfer fails, and a second one on
-  // the way, every other nick is still read, and the block and the handle are
-  // given back.
+  // 23 items. A read takes one transfer for the records of up to 16 items and
+  // one for all the answers; a failed batch of records is sent record by record,
+  // failed answers are read item by item. Whichever transfer fails, and a second
+  // one on the way, every other nick is still read, and the block and the handle
+  // are given back.
   ASSERT_EQ(t.memory.Transfers(), 3u);
   for (std::uint64_t first : {1u, 2u, 3u}) {
     for (std::uint64_t second = first; second <= first + 24; ++second) {
