@@ -28,7 +28,7 @@ done
 B64=$ROOT/${TAVLEN_PERF_WIN64:-build-perfwin}
 B32=$ROOT/${TAVLEN_PERF_WIN32:-build-perfwin32}
 
-[ $install = 0 ] || wine_install
+[ $install = 0 ] || wine_install --32
 
 # The console and the stand-in from the project's build; the measuring program
 # and the floor are single files, compiled as the Windows build compiles.

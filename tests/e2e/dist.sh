@@ -5,17 +5,9 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-source "$ROOT/tests/e2e/wine.sh"
+source "$ROOT/tools/packages.sh"
 
-need() {
-  local missing=() pkg
-  for pkg in "$@"; do wine_pkg_installed "$pkg" || missing+=("$pkg"); done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  export DEBIAN_FRONTEND=noninteractive
-  wine_as_root apt-get update -qq
-  wine_as_root apt-get install -y -qq "${missing[@]}" >/dev/null
-}
-need cmake ninja-build zip g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
+packages_need cmake ninja-build zip g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 
 mkdir -p "$ROOT/dist"

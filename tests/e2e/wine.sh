@@ -2,7 +2,7 @@
 # display. Source it from bash:
 #
 #   source tests/e2e/wine.sh
-#   wine_install                 # packages, only what is missing (needs root or sudo)
+#   wine_install [--32] [--stories]   # packages, only what is missing (root or sudo)
 #   wine_start <build dir>       # Xvfb + prefix under <build dir>/wineprefix, stop on exit
 #   wine_run 60 <exe> args...    # run with a deadline, output on stdout
 #   wine_screenshot shot.png
@@ -16,37 +16,38 @@ WINE_DISPLAY_NUM=
 
 wine_log() { printf '[wine] %s\n' "$*" >&2; }
 
-wine_as_root() {
-  if [ "$(id -u)" = 0 ]; then "$@"
-  elif command -v sudo >/dev/null; then sudo "$@"
-  else wine_log "need root to run: $*"; return 1
-  fi
-}
+source "$WINE_SH_DIR/../../tools/packages.sh"
 
-wine_pkg_installed() {
-  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
-}
+wine_pkg_installed() { packages_installed "$1"; }
 
-# Installs the cross compilers, Wine (64- and 32-bit), Xvfb and the screenshot
-# tools. Does nothing when everything is there.
+# What each command needs: the 64-bit build and Wine to run it (the demo), the
+# 32-bit build, the stories' tools (real key presses, a sound server).
+WINE_PKGS_64=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+              wine wine64 xvfb xauth imagemagick x11-utils)
+WINE_PKGS_32=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686)
+WINE_PKGS_STORIES=(xdotool pulseaudio)
+
+# wine_install [--32] [--stories]: the packages, only what is missing. With --32,
+# also the 32-bit Wine: when apt cannot install it (a broken mirror), the call
+# still succeeds and WINE32_NOT_RUN holds apt's reason; the i686 programs then
+# build but cannot run.
+WINE32_NOT_RUN=
 wine_install() {
-  local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-                wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils xdotool pulseaudio)
-  local missing=() pkg
-  for pkg in "${wanted[@]}"; do
-    wine_pkg_installed "$pkg" || missing+=("$pkg")
+  local want32=0 wanted=("${WINE_PKGS_64[@]}") arg
+  for arg in "$@"; do
+    case $arg in
+      --32) want32=1; wanted+=("${WINE_PKGS_32[@]}") ;;
+      --stories) wanted+=("${WINE_PKGS_STORIES[@]}") ;;
+    esac
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  wine_log "installing: ${missing[*]}"
-  local started=$SECONDS
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    wine_as_root dpkg --add-architecture i386 || return 1
+  if [ $want32 = 1 ] && ! packages_installed wine32:i386; then
+    packages_add_i386 || return 1
   fi
-  export DEBIAN_FRONTEND=noninteractive
-  wine_as_root apt-get update -qq || return 1
-  wine_as_root apt-get install -y -qq "${missing[@]}" >/dev/null || return 1
-  wine_log "installed in $((SECONDS - started)) s"
+  packages_need "${wanted[@]}" || return 1
+  if [ $want32 = 1 ] && ! packages_need wine32:i386; then
+    WINE32_NOT_RUN=$PACKAGES_ERROR
+  fi
+  return 0
 }
 
 wine_env() {
