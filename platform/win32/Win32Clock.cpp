@@ -4,6 +4,7 @@
 #include "platform/win32/WindowOwner.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <utility>
 
@@ -113,9 +114,20 @@ void Win32Clock::Wake() { PostMessageA(ToHwnd(window_), WM_NULL, 0, 0); }
 
 bool Win32Clock::Pump(bool until_empty, const std::function<bool()>* terminated) {
   MSG msg{};
+  // ProcessMessages makes one round, as on the simulated desktop: each timer
+  // ticks at most once per call. A timer due again before the queue is empty (a
+  // slow tick on a busy machine) waits for the next call; otherwise the pumps of
+  // a submission could run ticks for ever and never send its key-downs.
+  std::array<WPARAM, 32> ticked{};
+  std::size_t ticked_count = 0;
+  const auto is_own_timer = [this](const MSG& m) { return m.message == WM_TIMER && m.hwnd == ToHwnd(window_); };
   while (!quit_received_ && !(terminated && *terminated && (*terminated)())) {
     if (until_empty) {
+      if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
+      const auto ticked_end = ticked.begin() + static_cast<std::ptrdiff_t>(ticked_count);
+      if (is_own_timer(msg) && std::find(ticked.begin(), ticked_end, msg.wParam) != ticked_end) return true;
       if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return true;
+      if (is_own_timer(msg) && ticked_count < ticked.size()) ticked[ticked_count++] = msg.wParam;
     } else {
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
       if (got == -1) return false;

@@ -134,7 +134,9 @@ struct Panel {
       FAIL_HERE("the execute button " + action);
       return false;
     }
-    return PostClick(execute);
+    if (PostClick(execute)) return true;
+    FAIL_HERE("the click on the execute button " + action + " could not be posted");
+    return false;
   }
 
   // Waits for the room's transcript to end with these lines.
@@ -293,7 +295,11 @@ void EditorAddsEntry(Panel& p) {
                  kTickDeadlineMs, "\"Message rapide\" ticked");
   }
   HWND add = LowestChild(editor, "Button", "Ajouter en tant que nouveau message");
-  if (!add || !WAIT_CONSOLE(p.s, p.c, [&] { return IsWindowEnabled(add) != FALSE; }, kTickDeadlineMs,
+  if (!add) {
+    FAIL_HERE("the button \"Ajouter en tant que nouveau message\"");
+    return;
+  }
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return IsWindowEnabled(add) != FALSE; }, kTickDeadlineMs,
                             "\"Ajouter en tant que nouveau message\" enabled"))
     return;
   CHECK(PostClick(add), "click on Ajouter");
@@ -319,7 +325,11 @@ void ModerationStory(const Setup& setup) {
   Console& c = s.StartConsole("moderation", {{"messages.ini", kMessagesIni}});
   if (!c.main) return;
   HWND ban = c.Child("Button", "BANNIR");
-  if (!ban || !WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
+  if (!ban) {
+    FAIL_HERE("the action button BANNIR");
+    return;
+  }
+  if (!WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
                             "the OPPLUS rights to unlock BANNIR"))
     return;
   WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [5]"; }, kTickDeadlineMs, "the user count 5");

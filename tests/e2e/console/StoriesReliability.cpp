@@ -159,8 +159,12 @@ void ClientFaultsStory(const Setup& setup) {
     if (!room.window || !Adopted(s, c, "before the kill during a submission")) return;
     // The owners' commands unlock at the transcript tick that reads the answer to "/setopt".
     if (!WAIT_CONSOLE(s, c, [&] { return room.Transcript().find(kOwnerHelp) != std::string::npos; },
-                      kMonitorDeadlineMs, "the owner's answer to /setopt"))
+                      kMonitorDeadlineMs, "the owner's answer to /setopt")) {
+      const std::string transcript = room.Transcript();
+      Note("the room's input box holds [" + Shown(GetText(room.input, 256)) + "], its transcript ends [" +
+           Shown(transcript.substr(transcript.size() > 400 ? transcript.size() - 400 : 0)) + "]");
       return;
+    }
     // The command is unreachable until the monitor tick that reads the answer has
     // revealed "Commandes"; in a crowded room on a busy machine that tick can come
     // late, so the command is chosen again until it reaches the room.
