@@ -25,10 +25,9 @@ packages_installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
 
-# apt's error lines, joined into one line.
+# apt's first error line, without the mirror's address.
 packages_reason() {
-  grep -E '^(E|Err):|^ +[A-Za-z].*(unexpected size|Mirror sync|Depends:)' | head -4 |
-    sed 's/^ *//; s/\[IP: [^]]*\]//' | tr '\n' ' ' | sed 's/ *$//'
+  grep -E '^E:' | head -1 | sed 's/^E: *//; s/ *\[IP: [^]]*\]//; s/ *$//'
 }
 
 packages_update() {
