@@ -15,15 +15,18 @@
 #include "platform/win32/Win32TextMetrics.h"
 #include "platform/win32/Win32Volume.h"
 #include "platform/win32/Win32Windowing.h"
+#include "core/Text.h"
 #include "ui/Console.h"
 
 namespace {
 
-// The directory of the running executable, with its trailing backslash.
+// The directory of the running executable, with its trailing backslash, in
+// UTF-8: the file layer turns it into a wide path, so a folder named in any
+// script works (the ANSI name of «Hélène» or of a Cyrillic folder does not).
 std::string ExeDir() {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
@@ -31,12 +34,24 @@ std::string ExeDir() {
     }
     path.resize(path.size() * 2);
   }
-  return path.substr(0, path.find_last_of("\\/") + 1);
+  path.resize(path.find_last_of(L"\\/") + 1);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
 }
 
-}  // namespace
+// What no handler caught: written to the system's debug output (the console's
+// own debug window may be gone with it) and shown before the program ends.
+int Fatal(const std::string& what) {
+  const std::string line = "-> AppException: " + what;
+  OutputDebugStringA((line + "\n").c_str());
+  const std::string text = tavlen::ansi("Tavlen doit s'arrêter à cause d'une erreur inattendue :") + "\r\n\r\n" + what;
+  MessageBoxA(nullptr, text.c_str(), "Tavlen", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  return 3;
+}
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int Run() {
   using namespace tavlen;
   Win32Clock clock;
   Win32Backend widgets(clock);
@@ -69,4 +84,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   clock.RunMessageLoop([&] { return console.app.Terminated(); });
   return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    return Run();
+  } catch (const std::exception& e) {
+    return Fatal(e.what());
+  } catch (...) {
+    return Fatal("unknown error");
+  }
 }

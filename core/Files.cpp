@@ -85,12 +85,15 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
   std::error_code status_error;
   const fs::file_status status = fs::status(target, status_error);
   if (!status_error && fs::is_regular_file(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
-    throw std::runtime_error("cannot replace " + target.string() + ": the file is read-only");
+    throw std::runtime_error("cannot replace " + path + ": the file is read-only");
 
-  if (Ask(WriteStep::kCreate, path).fail) throw std::runtime_error("cannot create " + temp.string());
+  // Messages name the path as given (UTF-8): a wide path's narrow form throws
+  // for letters outside the ANSI code page.
+  const std::string temp_name = path + ".tmp";
+  if (Ask(WriteStep::kCreate, path).fail) throw std::runtime_error("cannot create " + temp_name);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot create " + temp.string());
+    if (!out) throw std::runtime_error("cannot create " + temp_name);
     const StepFault write_fault = Ask(WriteStep::kWrite, path);
     const std::size_t size = write_fault.fail ? std::min(write_fault.bytes_kept, bytes.size()) : bytes.size();
     out.write(bytes.data(), static_cast<std::streamsize>(size));
@@ -98,19 +101,19 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     out.close();
     if (!out || write_fault.fail) {
       discard_temp();
-      throw std::runtime_error("cannot write " + temp.string());
+      throw std::runtime_error("cannot write " + temp_name);
     }
   }
   if (Ask(WriteStep::kSync, path).fail || !SyncToDisk(temp)) {
     discard_temp();
-    throw std::runtime_error("cannot write " + temp.string() + " to the disk");
+    throw std::runtime_error("cannot write " + temp_name + " to the disk");
   }
   std::error_code ec;
   if (Ask(WriteStep::kReplace, path).fail) ec = std::make_error_code(std::errc::permission_denied);
   if (!ec) fs::rename(temp, target, ec);
   if (ec) {
     discard_temp();
-    throw std::runtime_error("cannot replace " + target.string() + ": " + ec.message());
+    throw std::runtime_error("cannot replace " + path + ": " + ec.message());
   }
 }
 

@@ -25,7 +25,8 @@ struct Platform {
   Clock& clock;
   Dialogs& dialogs;
   kit::Backend& widgets;
-  // The executable's directory with a trailing separator.
+  // The executable's directory with a trailing separator, in UTF-8 (the file
+  // layer makes it a wide path on Windows).
   std::string exe_dir;
   MixerApi& mixer;
   HotkeyApi& hotkeys;

@@ -28,7 +28,8 @@ Console::Console(const Platform& platform) : app(platform.clock, platform.widget
                                 Form8.get(), Form9.get(), Form10.get(), Form11.get(), Form12.get()};
   Form1->Aide2->OnClick = [this] { Form11->ShowModal(); };
   Form1->Apropos1->OnClick = [this] { Form3->ShowModal(); };
-  Form1->Show();
+  // The main window's first show runs its start-up work, guarded as a handler.
+  app.Dispatch([this] { Form1->Show(); });
 }
 
 Console::~Console() {

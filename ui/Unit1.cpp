@@ -64,7 +64,10 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
   Timer4.OnTimer = [this] { Timer4Timer(); };
   Timer6.OnTimer = [this] { Timer6Timer(); };
   Timer9.OnTimer = [this] { Timer9Timer(); };
-  FormCreate();
+  // A component, there whatever FormCreate does.
+  KTop1 = std::make_unique<TKTop>(*this);
+  // Guarded as every handler is: a failure here must not end the program.
+  App().Dispatch([this] { FormCreate(); });
 }
 
 TForm1::~TForm1() = default;
@@ -146,7 +149,6 @@ void TForm1::FormCreate() {
   room.RoomName = kDefaultRoom;
   room.RoomWindowTitle = room.RoomName + kRoomTitleSuffix;
   SetBounds(Left(), Top(), 327, ActionPanel::kCompactHeight);
-  KTop1 = std::make_unique<TKTop>(*this);
   KTop1->SetKTop(true);
   panel.ComboBox1.SetItemIndex(2);  // "Jours"
 }

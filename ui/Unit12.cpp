@@ -39,7 +39,8 @@ TForm12::TForm12(kit::Application& app, MixerApi& mixer_api, Dialogs& dialogs, s
   ComboBox2.OnClick = [this] { ComboBox2Click(); };
   BindChangeHandlers();
   Button1.OnClick = [this] { Button1Click(); };
-  FormCreate();
+  // Guarded as every handler is: a failure here must not end the program.
+  App().Dispatch([this] { FormCreate(); });
 }
 
 void TForm12::BuildLayout() {

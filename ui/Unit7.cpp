@@ -48,7 +48,8 @@ TForm7::TForm7(kit::Application& app, const KeyNames& names, HotkeyTable& table,
   Button1.SetBounds(90, 266, 80, 25);
   Button1.SetText("Valider");
   Button1.OnClick = [this] { Button1Click(); };
-  FormCreate();
+  // Guarded as every handler is: a failure here must not end the program.
+  App().Dispatch([this] { FormCreate(); });
 }
 
 void TForm7::FormCreate() { FillPotentialKeys(ListBox1, names_); }

@@ -29,7 +29,8 @@ TForm9::TForm9(kit::Application& app, TVolumeControl& volume, int& music_volume)
   ScrollBar1.OnChange = [this] { ScrollBar1Change(); };
   Button2.OnClick = [this] { Button2Click(); };
   Button1.OnClick = [this] { Button1Click(); };
-  FormCreate();
+  // Guarded as every handler is: a failure here must not end the program.
+  App().Dispatch([this] { FormCreate(); });
 }
 
 void TForm9::FormCreate() { Label1.SetText(std::to_string(volume_.WaveVolume())); }

@@ -11,10 +11,12 @@
 namespace tavlen::sim {
 
 namespace {
+// Named as our moderators' folders are: accents and another script (UTF-8).
 std::string FreshFolder() {
   static std::atomic<int> counter{0};
   const auto base = std::filesystem::temp_directory_path() /
-                    ("tavlen-sim-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+                    std::filesystem::u8path("tavlen-sim H\u00e9l\u00e8ne \u0422\u0435\u0441\u0442-" +
+                                            std::to_string(::getpid()) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(base);
   std::filesystem::create_directories(base);
   return base.string() + "/";

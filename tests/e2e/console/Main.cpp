@@ -62,6 +62,7 @@ void AllStories(const e2e::Setup& setup) {
   if (!setup.console32 && !setup.standin32) {
     ClientFaultsStory(setup);
     ReadOnlySettingsStory(setup);
+    InstallFolderStory(setup);
   }
 }
 
@@ -129,7 +130,8 @@ int main(int argc, char** argv) {
         {"default", DefaultRoomStory}, {"discovery", DiscoveryStory}, {"monitor", OwnerRoomMonitorStory},
         {"moderation", ModerationStory}, {"users", UserTreeStory},     {"nomixer", NoMixerStory},
         {"mixer", MixerStory},           {"hotkeys", HotkeysStory},    {"sounds", SoundShortcutStory},
-        {"faults", ClientFaultsStory},   {"readonly", ReadOnlySettingsStory}};
+        {"faults", ClientFaultsStory},   {"readonly", ReadOnlySettingsStory},
+        {"folders", InstallFolderStory}};
     const auto story = stories.find(only);
     CHECK(story != stories.end(), "a story named \"" + only + "\"");
     if (story != stories.end()) story->second(setup);

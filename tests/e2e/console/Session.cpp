@@ -58,6 +58,11 @@ std::string DebugTail(const Console& console, std::size_t lines) {
   return out;
 }
 
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace
 
 std::string Console::Caption() const { return main ? TitleOf(main) : std::string(); }
@@ -177,29 +182,36 @@ Console& Session::StartConsole(const std::string& folder,
   return console;
 }
 
+Console& Session::RestartConsole(const std::string& folder) {
+  Console& console = LaunchConsole(folder, {}, true);
+  if (console.process.process) AwaitMainWindow(console);
+  return console;
+}
+
 Console& Session::LaunchConsole(const std::string& folder,
-                                const std::vector<std::pair<std::string, std::string>>& files) {
+                                const std::vector<std::pair<std::string, std::string>>& files, bool keep_folder) {
   namespace fs = std::filesystem;
   consoles_.push_back(std::make_unique<Console>());
   Console& console = *consoles_.back();
-  const fs::path dir = fs::path(setup_.work) / folder;
+  // The folder's name is UTF-8: a moderator's folder may be named in any script.
+  const fs::path dir = fs::path(setup_.work) / fs::u8path(folder);
   std::error_code error;
-  fs::remove_all(dir, error);
-  fs::create_directories(dir, error);
   const fs::path exe = dir / "tavlen.exe";
-  if (!fs::copy_file(setup_.console, exe, fs::copy_options::overwrite_existing, error)) {
-    FAIL_HERE("cannot copy " + setup_.console + " to " + exe.string() + ": " + error.message());
+  if (!keep_folder) fs::remove_all(dir, error);
+  fs::create_directories(dir, error);
+  if (!keep_folder && !fs::copy_file(setup_.console, exe, fs::copy_options::overwrite_existing, error)) {
+    FAIL_HERE("cannot copy " + setup_.console + " to " + Utf8(exe) + ": " + error.message());
     return console;
   }
   for (const auto& [name, bytes] : files) {
     std::ofstream out(dir / name, std::ios::binary);
     out << bytes;
-    if (!out) FAIL_HERE("cannot write " + (dir / name).string());
+    if (!out) FAIL_HERE("cannot write " + Utf8(dir / name));
   }
-  console.exe_dir = dir.string();
+  console.exe_dir = Utf8(dir);
 
   console.started = std::chrono::steady_clock::now();
-  console.process = Launch(exe.string(), {});
+  console.process = Launch(Utf8(exe), {});
   if (!console.process.process) FAIL_HERE("tavlen.exe did not start");
   return console;
 }

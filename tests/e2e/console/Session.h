@@ -49,7 +49,7 @@ struct Room {
 
 struct Console {
   Launched process;
-  std::string exe_dir;
+  std::string exe_dir;  // UTF-8
   std::chrono::steady_clock::time_point started;
   HWND main = nullptr;  // TForm1: caption "Tavlen - <room>"
   HWND app = nullptr;   // TApplication: the taskbar button's title
@@ -85,10 +85,14 @@ class Session {
   // tavlen.exe copied into a fresh folder work\<folder> holding files (name,
   // bytes) beside it; waits for its main window.
   Console& StartConsole(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {});
+  // tavlen.exe started again in a folder an earlier StartConsole made, with the
+  // files the earlier run left there.
+  Console& RestartConsole(const std::string& folder);
   // StartConsole in two steps, for a start-up that asks something first (a
   // message box before the main window): the program started, then its main
   // window awaited (false, reported, when it does not come).
-  Console& LaunchConsole(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {});
+  Console& LaunchConsole(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {},
+                         bool keep_folder = false);
   bool AwaitMainWindow(Console& console);
   // Fails with the console's windows listed when the wait runs out.
   // Leaves the programs running when the session goes (the demo).

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -24,7 +25,7 @@ constexpr UINT kShiftCtrlAlt = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-std::string FileBytes(const std::string& path) {
+std::string FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
@@ -130,6 +131,51 @@ void ReadOnlySettingsStory(const Setup& setup) {
   CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
   if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
   Console::ForgetHotkey(kShiftCtrlAlt, VK_F10);
+}
+
+// Moderators install the console in folders named with accents or in another
+// script: it starts there, holds the hotkey stored beside it, saves a new one
+// there and holds that one after a restart.
+void InstallFolderStory(const Setup& setup) {
+  const char* const folders[] = {"H\xC3\xA9l\xC3\xA8ne Fr\xC3\xA9" "d\xC3\xA9ric",        // Hélène Frédéric (UTF-8)
+                                 "\xD0\x9C\xD0\xBE\xD0\xB4\xD0\xB5\xD1\x80\xD0\xB0\xD1\x82\xD0\xBE\xD1\x80"};  // Модератор
+  for (const char* folder : folders) {
+    Note("install folder story (" + setup.label + "), folder " + Shown(folder));
+    Session s(setup);
+    Console& c = s.StartConsole(folder, {{"hotkeys.ini", "Ctrl+Alt+Shift+F8\xA4TALK\r\n"}});
+    if (!c.main) return;
+    if (!WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F8); }, kTickDeadlineMs,
+                      "the hotkey from the hotkeys.ini beside the console"))
+      return;
+    CHECK(c.Menu(tavlen::menu_id::kRaccourcisClavier), "Raccourcis Clavier chosen");
+    HWND form = nullptr;
+    if (!WAIT_CONSOLE(s, c, [&] { return (form = VisibleTopLevel(c.process.id, "TForm7")) != nullptr; },
+                      kTickDeadlineMs, "the Raccourcis Clavier window"))
+      return;
+    const std::vector<HWND> edits = VisibleChildren(form, "Edit");
+    HWND valider = LowestChild(form, "Button", "Valider");
+    if (edits.size() != 4 || !valider) {
+      FAIL_HERE("the Raccourcis Clavier window's four boxes and its Valider button");
+      return;
+    }
+    CHECK(SendTimeout(edits[0], EM_SETSEL, 0, -1) && TypeInto(edits[0], "Ctrl+Alt+Shift+F7"), "the new talk key typed");
+    CHECK(PostClick(valider), "click on Valider");
+    WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm7") == nullptr; }, kTickDeadlineMs,
+                 "the window closed by the save");
+    const std::filesystem::path file = std::filesystem::u8path(c.exe_dir) / "hotkeys.ini";
+    CHECK_TEXT(FileBytes(file), "Ctrl+Alt+Shift+F7\xA4TALK\r\n", "hotkeys.ini saved in the folder");
+    CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
+    if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+    Console::ForgetHotkey(kShiftCtrlAlt, VK_F8);
+
+    Console& again = s.RestartConsole(folder);
+    if (!again.main) return;
+    WAIT_CONSOLE(s, again, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F7); }, kTickDeadlineMs,
+                 "the saved hotkey held after the restart");
+    CHECK(again.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
+    if (!WaitExit(again.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+    Console::ForgetHotkey(kShiftCtrlAlt, VK_F7);
+  }
 }
 
 void ClientFaultsStory(const Setup& setup) {

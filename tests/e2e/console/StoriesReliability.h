@@ -9,6 +9,9 @@ namespace e2e {
 // hotkeys.ini made read-only: "Valider" leaves the file as it was and the window
 // open; once the file is writable again the same click saves.
 void ReadOnlySettingsStory(const Setup& setup);
+// The console in folders named with accents and in Cyrillic: the hotkeys.ini
+// beside it is read, a save lands there, and a restart reads it again.
+void InstallFolderStory(const Setup& setup);
 // The stand-in killed in the middle of a user tree read, of a submission and of a
 // talk loop, and a stand-in that stops handling messages: the console keeps
 // answering within 2 s, goes inactive, and takes the room again when a client

@@ -70,14 +70,25 @@ bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::str
   return false;
 }
 
+namespace {
+std::wstring Wide(const std::string& utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+}  // namespace
+
 Launched Launch(const std::string& exe, const std::vector<std::string>& args) {
   std::string command = "\"" + exe + "\"";
   for (const auto& arg : args) command += " \"" + arg + "\"";
-  STARTUPINFOA si{};
+  // Wide, so that a program in a folder named in any script starts.
+  std::wstring wide_command = Wide(command);
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   Launched launched;
-  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessW(Wide(exe).c_str(), wide_command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     std::printf("-- CreateProcess failed (%lu): %s\n", GetLastError(), command.c_str());
     return launched;
   }
