@@ -1,5 +1,6 @@
 #include "bridge/ControlAccess.h"
 
+#include "bridge/WindowSearch.h"
 #include "core/Text.h"
 
 namespace tavlen {
@@ -20,7 +21,7 @@ std::string ControlAccess::GetOtherWindowMemoText(std::string_view title, std::s
 void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_view cls, int n, std::string& out) {
   out.clear();
   Windowing& w = ctx_.windowing;
-  const Hwnd room = title.empty() ? kNoWindow : w.FindWindow({}, title);
+  const Hwnd room = FindRoomWindow(w, title);
   if (room == kNoWindow) return;
   // Taken for the walk and given back after it: a read nested in this one (from
   // the messages a send lets through) works on a buffer of its own.
@@ -49,7 +50,7 @@ void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_
 
 bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit) {
   Windowing& w = ctx_.windowing;
-  const Hwnd room = title.empty() ? kNoWindow : w.FindWindow({}, title);
+  const Hwnd room = FindRoomWindow(w, title);
   if (room == kNoWindow) {
     EnterInactiveState(ctx_, kInactiveRoomName);
     return false;

@@ -7,10 +7,6 @@
 
 namespace tavlen {
 
-namespace {
-constexpr int kTitleLimit = 499;
-}  // namespace
-
 std::string RoomNameFromTitle(const std::string& title) {
   return Pos(",", title) > 0 ? WordAt(1, title, kComma) : WordAt(1, title, kBlank);
 }
@@ -51,9 +47,7 @@ void RoomDiscovery::Timer9Timer() {
     ctx_.Timer4.SetEnabled(true);
     for (const std::size_t candidate : walk.candidates) {
       const Seen& seen = walk.seen[candidate];
-      // A title shorter than the search's read is already whole.
-      if (seen.text.size() < static_cast<std::size_t>(kSearchTitleLimit)) walk.title = seen.text;
-      else ctx_.windowing.ReadWindowText(seen.window, kTitleLimit, walk.title);
+      walk.title = seen.text;
       if (talk_.FindButtonIn(Lookup(walk, walk.title), kTalkSwitchCaption, 1)) {
         Adopt(walk.title);
         break;
@@ -83,7 +77,7 @@ void RoomDiscovery::SampleForeground() {
   Windowing& w = ctx_.windowing;
   const Hwnd fg = w.GetForegroundWindow();
   if (fg == kNoWindow) ctx_.room.ForegroundTitle.clear();
-  else w.ReadWindowText(fg, kTitleLimit, ctx_.room.ForegroundTitle);
+  else w.ReadWindowText(fg, kSearchTitleLimit, ctx_.room.ForegroundTitle);
 }
 
 }  // namespace tavlen

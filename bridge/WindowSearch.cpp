@@ -20,4 +20,11 @@ Hwnd GetWindowHandle(Windowing& windowing, std::string_view title, bool partial)
   return kNoWindow;
 }
 
+Hwnd FindRoomWindow(Windowing& windowing, std::string_view title) {
+  if (title.empty()) return kNoWindow;
+  const Hwnd exact = windowing.FindWindow({}, title);
+  if (exact != kNoWindow || title.size() < static_cast<std::size_t>(kSearchTitleLimit)) return exact;
+  return GetWindowHandle(windowing, title, false);
+}
+
 }  // namespace tavlen

@@ -524,7 +524,8 @@ void Form::SetClientSize(int width, int height) {
 }
 
 void Form::SetStayOnTop(bool on) {
-  if (stay_on_top_ == on) return;
+  // Asked of the system every time, even when the flag is already set: another
+  // program may have taken the top since.
   stay_on_top_ = on;
   app_.GetBackend().SetTopmost(*this, on);
 }

@@ -22,12 +22,20 @@ class SimBackend : public kit::Backend {
   void MenuChanged(kit::MenuItem& item) override {}
   void OpenPopup(kit::PopupMenu& menu, Point screen) override;
   void SetApplicationTitle(std::string_view title) override { titles_.emplace_back(title); }
-  void SetTopmost(kit::Form& form, bool topmost) override { topmost_[&form] = topmost; }
+  void SetTopmost(kit::Form& form, bool topmost) override {
+    topmost_[&form] = topmost;
+    ++topmost_requests_[&form];
+  }
   void Destroyed(kit::Control& control) override;
 
   std::uint32_t Process() const { return process_; }
   Hwnd WindowOf(const kit::Form& form) const;
   bool Topmost(const kit::Form& form) const;
+  // How often the form was made topmost or not (SetWindowPos on Windows).
+  int TopmostRequests(const kit::Form& form) const {
+    const auto found = topmost_requests_.find(&form);
+    return found == topmost_requests_.end() ? 0 : found->second;
+  }
   const std::vector<std::string>& Titles() const { return titles_; }
   kit::PopupMenu* LastPopup() const { return last_popup_; }
   Point LastPopupPoint() const { return last_point_; }
@@ -38,6 +46,7 @@ class SimBackend : public kit::Backend {
   std::uint32_t process_;
   std::map<const kit::Form*, Hwnd> windows_;
   std::map<const kit::Form*, bool> topmost_;
+  std::map<const kit::Form*, int> topmost_requests_;
   std::vector<std::string> titles_;
   kit::PopupMenu* last_popup_ = nullptr;
   Point last_point_;

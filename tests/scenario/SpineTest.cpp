@@ -74,6 +74,25 @@ TEST_F(ConsoleTest, TopicTitlesWinAndNameStopsAtTheComma) {
   EXPECT_EQ(room().RoomWindowTitle, phare.Model().Title());
 }
 
+// A long topic makes a title past every read limit: the room is still found,
+// adopted and written to, whatever the title's length.
+TEST_F(ConsoleTest, LongTopicTitlesAreAdoptedAndWrittenTo) {
+  for (const std::size_t length : {300u, 498u, 499u, 500u, 700u}) {
+    SCOPED_TRACE(length);
+    sim::SimWorld w;
+    standin::RoomConfig config;
+    config.topic = std::string(length, 't');
+    auto& salon = w.open_room("salon", config);
+    ASSERT_GT(salon.Model().Title().size(), length);
+    Console c(w.platform());
+    w.advance(2000ms);
+    EXPECT_EQ(c.Form1->room.RoomName, "salon");
+    EXPECT_EQ(c.Form1->room.RoomWindowTitle, salon.Model().Title().substr(0, 499));
+    EXPECT_EQ(c.app.Title(), "Tavlen - [" + std::to_string(salon.Model().Users().size()) + "]");
+    EXPECT_EQ(salon.SubmittedLines(), Lines{"/setopt"});
+  }
+}
+
 TEST_F(ConsoleTest, WindowWithoutTalkSwitchIsPassedOver) {
   auto& real = world.open_room("salon");
   standin::RoomConfig fake;
@@ -224,6 +243,17 @@ TEST_F(ConsoleTest, StartUpLayoutAndMenu) {
   EXPECT_FALSE(main().Timer8.Enabled());
   EXPECT_EQ(main().Timer2.Interval(), 2000);
   EXPECT_EQ(main().Timer4.Interval(), 750);
+}
+
+// Another program may have taken the top since: each switch-on asks the system
+// again, even when the window is already marked topmost.
+TEST_F(ConsoleTest, KeepOnTopIsAskedAgainEachTime) {
+  Start();
+  const int before = world.widgets.TopmostRequests(main());
+  main().KTop1->SetKTop(true);
+  main().KTop1->SetKTop(true);
+  EXPECT_EQ(world.widgets.TopmostRequests(main()), before + 2);
+  EXPECT_TRUE(world.widgets.Topmost(main()));
 }
 
 TEST_F(ConsoleTest, HungClientNeverFreezesTheConsole) {
