@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/Win32BackendNative.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Gdi.h"
 
 namespace tavlen {
@@ -506,13 +507,26 @@ std::intptr_t Win32Backend::ControlMessage(NativeControl& nc, unsigned msg, std:
   kit::Control& control = *nc.control;
   const int x = GET_X_LPARAM(lparam);
   const int y = GET_Y_LPARAM(lparam);
+  // A press reaches the model after the native control has taken it. Its handler
+  // may open a menu or a prompt, whose modal loop takes the release: run before
+  // the native press, it left the button drawn pressed and holding the mouse
+  // capture, and the next click anywhere in the window pressed it again. The
+  // release follows the same way, so the model sees the two in order.
+  const auto after_native = [&](kit::MouseButton button, bool down) {
+    if (!(down ? control.OnMouseDown : control.OnMouseUp)) return;
+    clock_.Post([hwnd, &nc, button, down, x, y] {
+      if (!IsWindow(hwnd) || GetPropA(hwnd, win32::kControlProp) != &nc) return;
+      if (down) nc.control->MouseDown(button, x, y);
+      else nc.control->MouseUp(button, x, y);
+    });
+  };
   switch (msg) {
-    case WM_LBUTTONDOWN: control.MouseDown(kit::MouseButton::kLeft, x, y); break;
-    case WM_RBUTTONDOWN: control.MouseDown(kit::MouseButton::kRight, x, y); break;
-    case WM_MBUTTONDOWN: control.MouseDown(kit::MouseButton::kMiddle, x, y); break;
-    case WM_LBUTTONUP: control.MouseUp(kit::MouseButton::kLeft, x, y); break;
-    case WM_RBUTTONUP: control.MouseUp(kit::MouseButton::kRight, x, y); break;
-    case WM_MBUTTONUP: control.MouseUp(kit::MouseButton::kMiddle, x, y); break;
+    case WM_LBUTTONDOWN: after_native(kit::MouseButton::kLeft, true); break;
+    case WM_RBUTTONDOWN: after_native(kit::MouseButton::kRight, true); break;
+    case WM_MBUTTONDOWN: after_native(kit::MouseButton::kMiddle, true); break;
+    case WM_LBUTTONUP: after_native(kit::MouseButton::kLeft, false); break;
+    case WM_RBUTTONUP: after_native(kit::MouseButton::kRight, false); break;
+    case WM_MBUTTONUP: after_native(kit::MouseButton::kMiddle, false); break;
     case WM_LBUTTONDBLCLK:
       if (As<kit::Edit>(&control)) control.DblClick();
       break;
