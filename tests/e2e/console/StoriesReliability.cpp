@@ -77,6 +77,30 @@ void KillRoom(Room& room) {
   room.window = nullptr;
 }
 
+// The "Raccourcis Clavier" window opened from the menu: its talk key box and its
+// Valider button; form null (reported) when it does not show as expected.
+struct HotkeyWindow {
+  HWND form = nullptr;
+  HWND talk_key = nullptr;
+  HWND valider = nullptr;
+};
+HotkeyWindow OpenHotkeyWindow(Session& s, Console& c) {
+  HotkeyWindow w;
+  CHECK(c.Menu(tavlen::menu_id::kRaccourcisClavier), "Raccourcis Clavier chosen");
+  HWND form = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (form = VisibleTopLevel(c.process.id, "TForm7")) != nullptr; },
+                    kTickDeadlineMs, "the Raccourcis Clavier window"))
+    return w;
+  const std::vector<HWND> edits = VisibleChildren(form, "Edit");
+  HWND valider = LowestChild(form, "Button", "Valider");
+  if (edits.size() != 4 || !valider) {
+    FAIL_HERE("the Raccourcis Clavier window shows " + std::to_string(edits.size()) + " boxes and " +
+              (valider ? "its" : "no") + " Valider button");
+    return w;
+  }
+  return {form, edits[0], valider};
+}
+
 }  // namespace
 
 void ReadOnlySettingsStory(const Setup& setup) {
@@ -96,19 +120,9 @@ void ReadOnlySettingsStory(const Setup& setup) {
                     "the stored hotkey registered at start-up"))
     return;
 
-  CHECK(c.Menu(tavlen::menu_id::kRaccourcisClavier), "Raccourcis Clavier chosen");
-  HWND form = nullptr;
-  if (!WAIT_CONSOLE(s, c, [&] { return (form = VisibleTopLevel(c.process.id, "TForm7")) != nullptr; },
-                    kTickDeadlineMs, "the Raccourcis Clavier window"))
-    return;
-  const std::vector<HWND> edits = VisibleChildren(form, "Edit");
-  HWND valider = LowestChild(form, "Button", "Valider");
-  if (edits.size() != 4 || !valider) {
-    FAIL_HERE("the Raccourcis Clavier window shows " + std::to_string(edits.size()) + " boxes and " +
-              (valider ? "its" : "no") + " Valider button");
-    return;
-  }
-  CHECK(SendTimeout(edits[0], EM_SETSEL, 0, -1) && TypeInto(edits[0], "Ctrl+Alt+Shift+F10"), "the new talk key typed");
+  const auto [form, talk_key, valider] = OpenHotkeyWindow(s, c);
+  if (!form) return;
+  CHECK(SendTimeout(talk_key, EM_SETSEL, 0, -1) && TypeInto(talk_key, "Ctrl+Alt+Shift+F10"), "the new talk key typed");
 
   // The save registers the table again, then fails to replace the read-only file.
   CHECK(PostClick(valider), "click on Valider");
@@ -147,18 +161,9 @@ void InstallFolderStory(const Setup& setup) {
     if (!WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F8); }, kTickDeadlineMs,
                       "the hotkey from the hotkeys.ini beside the console"))
       return;
-    CHECK(c.Menu(tavlen::menu_id::kRaccourcisClavier), "Raccourcis Clavier chosen");
-    HWND form = nullptr;
-    if (!WAIT_CONSOLE(s, c, [&] { return (form = VisibleTopLevel(c.process.id, "TForm7")) != nullptr; },
-                      kTickDeadlineMs, "the Raccourcis Clavier window"))
-      return;
-    const std::vector<HWND> edits = VisibleChildren(form, "Edit");
-    HWND valider = LowestChild(form, "Button", "Valider");
-    if (edits.size() != 4 || !valider) {
-      FAIL_HERE("the Raccourcis Clavier window's four boxes and its Valider button");
-      return;
-    }
-    CHECK(SendTimeout(edits[0], EM_SETSEL, 0, -1) && TypeInto(edits[0], "Ctrl+Alt+Shift+F7"), "the new talk key typed");
+    const auto [form, talk_key, valider] = OpenHotkeyWindow(s, c);
+    if (!form) return;
+    CHECK(SendTimeout(talk_key, EM_SETSEL, 0, -1) && TypeInto(talk_key, "Ctrl+Alt+Shift+F7"), "the new talk key typed");
     CHECK(PostClick(valider), "click on Valider");
     WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm7") == nullptr; }, kTickDeadlineMs,
                  "the window closed by the save");

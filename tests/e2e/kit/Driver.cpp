@@ -71,10 +71,18 @@ bool WaitFor(const std::function<bool()>& ready, int deadline_ms, const std::str
 }
 
 namespace {
-std::wstring Wide(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+// UTF-8 when the bytes are UTF-8, the ANSI code page otherwise ("Caf\xE9").
+std::wstring Wide(const std::string& text) {
+  UINT page = CP_UTF8;
+  DWORD flags = MB_ERR_INVALID_CHARS;
+  int size = MultiByteToWideChar(page, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (size == 0 && !text.empty()) {
+    page = CP_ACP;
+    flags = 0;
+    size = MultiByteToWideChar(page, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  }
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  MultiByteToWideChar(page, flags, text.data(), static_cast<int>(text.size()), wide.data(), size);
   return wide;
 }
 }  // namespace
@@ -82,8 +90,10 @@ std::wstring Wide(const std::string& utf8) {
 Launched Launch(const std::string& exe, const std::vector<std::string>& args) {
   std::string command = "\"" + exe + "\"";
   for (const auto& arg : args) command += " \"" + arg + "\"";
-  // Wide, so that a program in a folder named in any script starts.
-  std::wstring wide_command = Wide(command);
+  // Wide, so that a program in a folder named in any script starts; each
+  // argument keeps its own encoding.
+  std::wstring wide_command = L"\"" + Wide(exe) + L"\"";
+  for (const auto& arg : args) wide_command += L" \"" + Wide(arg) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

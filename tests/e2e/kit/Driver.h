@@ -36,7 +36,7 @@ struct Launched {
   DWORD id = 0;
 };
 // Starts exe with the arguments (each quoted); process null on failure.
-// exe and args in UTF-8 (ASCII paths pass as they are).
+// exe and args in UTF-8, or in the ANSI code page when they are not UTF-8.
 Launched Launch(const std::string& exe, const std::vector<std::string>& args);
 // True when the process ended within deadline_ms; the handle is closed.
 bool WaitExit(Launched& launched, int deadline_ms);
