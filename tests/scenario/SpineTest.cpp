@@ -245,6 +245,26 @@ TEST_F(ConsoleTest, StartUpLayoutAndMenu) {
   EXPECT_EQ(main().Timer4.Interval(), 750);
 }
 
+// A start-up step that fails (here a sound driver that throws on every volume
+// read) is dropped as a handler's error is: the console still shows, asks the
+// room for its rights and runs, instead of ending without a word.
+TEST_F(ConsoleTest, FailingStartUpStepsDoNotEndTheConsole) {
+  struct FailingVolume : sim::SimVolume {
+    bool GetVolume(VolumeDeviceClass, unsigned, std::uint32_t&) override { throw std::runtime_error("driver fault"); }
+  } volume;
+  volume.AddDevice(VolumeDeviceClass::kWaveOut, volume_caps::kWaveVolume);
+  auto& salon = world.open_room("le_salon_bleu");
+  const Platform& sim = world.platform();
+  Platform platform{sim.windowing, sim.clock,  sim.dialogs, sim.widgets, sim.exe_dir, sim.mixer,
+                    sim.hotkeys,   sim.sound,  volume,      sim.metrics, sim.popups,  sim.memory};
+  Console c(platform);
+  EXPECT_GE(c.app.DroppedErrors(), 1u);
+  EXPECT_TRUE(c.Form1->Visible());
+  world.advance(2000ms);
+  EXPECT_EQ(salon.SubmittedLines(), Lines{"/setopt"});
+  EXPECT_FALSE(c.app.Terminated());
+}
+
 // Another program may have taken the top since: each switch-on asks the system
 // again, even when the window is already marked topmost.
 TEST_F(ConsoleTest, KeepOnTopIsAskedAgainEachTime) {
