@@ -12,6 +12,7 @@
 # whether what we need could be had.
 
 PACKAGES_ERROR=
+PACKAGES_UPDATE_ERROR=  # the update's reason when it kept failing
 PACKAGES_UPDATED=0
 
 packages_as_root() {
@@ -54,7 +55,7 @@ packages_need() {
   packages_update
   if ! out=$(DEBIAN_FRONTEND=noninteractive packages_as_root apt-get install -y -q "${missing[@]}" 2>&1); then
     PACKAGES_ERROR=$(printf '%s\n' "$out" | packages_reason)
-    [ -n "${PACKAGES_UPDATE_ERROR:-}" ] && PACKAGES_ERROR="$PACKAGES_ERROR (apt-get update: $PACKAGES_UPDATE_ERROR)"
+    [ -n "$PACKAGES_UPDATE_ERROR" ] && PACKAGES_ERROR="$PACKAGES_ERROR (apt-get update: $PACKAGES_UPDATE_ERROR)"
     echo "apt-get install ${missing[*]} failed: $PACKAGES_ERROR" >&2
     return 1
   fi

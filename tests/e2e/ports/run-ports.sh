@@ -19,10 +19,6 @@ for arg in "$@"; do
 done
 if [ $install = 1 ]; then
   wine_install --32 --stories
-  if [ $sound = 1 ] && ! wine_pkg_installed pulseaudio; then
-    wine_log "installing pulseaudio"
-    DEBIAN_FRONTEND=noninteractive wine_as_root apt-get install -y -qq pulseaudio >/dev/null
-  fi
 fi
 
 build() {  # build <arch> <dir>
