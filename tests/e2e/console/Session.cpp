@@ -175,6 +175,11 @@ void Session::CloseRoom(Room& room) {
   room.window = nullptr;
 }
 
+void Session::Quit(Console& console) {
+  CHECK(console.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
+  if (!WaitExit(console.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+}
+
 Console& Session::StartConsole(const std::string& folder,
                                const std::vector<std::pair<std::string, std::string>>& files) {
   Console& console = LaunchConsole(folder, files);

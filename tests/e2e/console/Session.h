@@ -82,6 +82,8 @@ class Session {
   // window on failure (reported).
   Room& StartRoom(const std::vector<std::string>& args, const std::string& title);
   void CloseRoom(Room& room);
+  // "Quitter" chosen; fails when the console does not end within the deadline.
+  void Quit(Console& console);
   // tavlen.exe copied into a fresh folder work\<folder> holding files (name,
   // bytes) beside it; waits for its main window.
   Console& StartConsole(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files = {});

@@ -191,8 +191,7 @@ void NoMixerStory(const Setup& setup) {
                                              std::to_string(DifferentPixels(mic, back)) + " pixels differ)");
   CHECK(MessageBoxOf(c.process.id) == nullptr, "no box after the switches");
 
-  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  s.Quit(c);
 }
 
 void MixerStory(const Setup& setup) {
@@ -274,8 +273,7 @@ void MixerStory(const Setup& setup) {
   WAIT_CONSOLE(s, c, [&] { return ReadFileBytes(config_path) == expected; }, kTickDeadlineMs, "config.ini written");
   CHECK_TEXT(ReadFileBytes(config_path), expected, "config.ini");
   WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(form); }, kTickDeadlineMs, "the audio window to close");
-  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  s.Quit(c);
 
   // A console started on the file applies the stored level (a new process
   // starts from the full level).
@@ -288,8 +286,7 @@ void MixerStory(const Setup& setup) {
                    "the stored level applied at start-up"))
     Timing("second console up to the stored level", MsSince(again.started));
   Note("the second console's mixer 0: " + again_mixer.Shown());
-  CHECK(again.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(again.process, kExitDeadlineMs)) FAIL_HERE("the second console did not end after Quitter");
+  s.Quit(again);
 }
 
 }  // namespace e2e

@@ -175,8 +175,7 @@ void HotkeysStory(const Setup& setup) {
                    kTickDeadlineMs, "\"/blockmic alice\" in the room"))
     Timing("Ctrl+Alt+B pressed to /blockmic in the room", MsSince(start));
 
-  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  s.Quit(c);
   s.CloseRoom(room);
 }
 
@@ -216,8 +215,7 @@ void SoundShortcutStory(const Setup& setup) {
   CHECK(!debug.Has(kAppException), "no error while playing");
   CHECK(debug.CountOf(kSoundEnd) == 1, "the end seen once");
 
-  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  s.Quit(c);
 }
 
 }  // namespace e2e

@@ -142,8 +142,7 @@ void ReadOnlySettingsStory(const Setup& setup) {
   CHECK_TEXT(FileBytes(path), "Ctrl+Alt+Shift+F10\xA4TALK\r\n", "hotkeys.ini after the second save");
   CHECK(!Exists(path + ".tmp"), "no temporary file left by the save");
 
-  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  s.Quit(c);
   Console::ForgetHotkey(kShiftCtrlAlt, VK_F10);
 }
 
@@ -169,16 +168,14 @@ void InstallFolderStory(const Setup& setup) {
                  "the window closed by the save");
     const std::filesystem::path file = std::filesystem::u8path(c.exe_dir) / "hotkeys.ini";
     CHECK_TEXT(FileBytes(file), "Ctrl+Alt+Shift+F7\xA4TALK\r\n", "hotkeys.ini saved in the folder");
-    CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-    if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+    s.Quit(c);
     Console::ForgetHotkey(kShiftCtrlAlt, VK_F8);
 
     Console& again = s.RestartConsole(folder);
     if (!again.main) return;
     WAIT_CONSOLE(s, again, [] { return Console::HotkeyRegistered(kShiftCtrlAlt, VK_F7); }, kTickDeadlineMs,
                  "the saved hotkey held after the restart");
-    CHECK(again.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-    if (!WaitExit(again.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+    s.Quit(again);
     Console::ForgetHotkey(kShiftCtrlAlt, VK_F7);
   }
 }
@@ -284,8 +281,7 @@ void ClientFaultsStory(const Setup& setup) {
     s.CloseRoom(room);
   }
 
-  CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  s.Quit(c);
   Console::ForgetHotkey(kShiftCtrlAlt, VK_F5);
 }
 

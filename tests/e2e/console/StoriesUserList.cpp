@@ -177,11 +177,6 @@ void UserTreeStory(const Setup& setup) {
     Note("skipped: the user tree story (a 32-bit console cannot read a 64-bit room's tree)");
     return;
   }
-  const auto quit = [](Console& c) {
-    CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-    if (!WaitExit(c.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
-  };
-
   // A small room first: star completion in its input box, key by key, and the
   // cost of a tick without a crowd.
   double few = -1;
@@ -217,7 +212,7 @@ void UserTreeStory(const Setup& setup) {
 
     HWND combo = AnyCombo(c);
     if (combo) few = TickMs(combo);
-    quit(c);
+    s.Quit(c);
     s.CloseRoom(room);
   }
 
@@ -272,7 +267,7 @@ void UserTreeStory(const Setup& setup) {
   if (WAIT_CONSOLE(s, c, [&] { return GetText(label, 64) == Count(kUsers - kLeaving); }, kTickDeadlineMs,
                    "the count label \"" + Count(kUsers - kLeaving) + "\""))
     Timing(std::to_string(kLeaving) + " users leaving to \"" + Count(kUsers - kLeaving) + "\"", MsSince(leave_start));
-  quit(c);
+  s.Quit(c);
   s.CloseRoom(room);
 }
 
