@@ -86,6 +86,41 @@ std::string DialogItemText(HWND dialog, int id) {
   return std::string(buffer.data(), static_cast<std::size_t>(std::max(copied, 0)));
 }
 
+// A window's rectangle in its parent's client coordinates.
+RECT PlaceInParent(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The prompt's label is made as tall as its text wrapped to the label's width
+// needs, and what lies below it moves down: a long prompt ("…KICK (minimum:
+// 10)") lost its end on one line of fixed width.
+void FitPromptLabel(HWND dialog, const std::string& prompt) {
+  HWND label = GetDlgItem(dialog, Win32Dialogs::kPromptLabelId);
+  const RECT place = PlaceInParent(label);
+  RECT need{0, 0, place.right - place.left, 0};
+  HDC dc = GetDC(label);
+  const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  DrawTextA(dc, prompt.c_str(), static_cast<int>(prompt.size()), &need,
+            DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  const int grow = need.bottom - (place.bottom - place.top);
+  if (grow <= 0) return;
+  SetWindowPos(label, nullptr, 0, 0, place.right - place.left, need.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  for (int id : {Win32Dialogs::kPromptEditId, IDOK, IDCANCEL}) {
+    HWND item = GetDlgItem(dialog, id);
+    const RECT r = PlaceInParent(item);
+    SetWindowPos(item, nullptr, r.left, r.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+  RECT frame{};
+  GetWindowRect(dialog, &frame);
+  SetWindowPos(dialog, nullptr, frame.left, frame.top - grow / 2, frame.right - frame.left,
+               frame.bottom - frame.top + grow, SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_INITDIALOG: {
@@ -93,6 +128,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
       auto* state = reinterpret_cast<PromptState*>(lparam);
       SetWindowTextA(dialog, state->caption.c_str());
       SetDlgItemTextA(dialog, Win32Dialogs::kPromptLabelId, state->prompt.c_str());
+      FitPromptLabel(dialog, state->prompt);
       SetDlgItemTextA(dialog, Win32Dialogs::kPromptEditId, state->initial.c_str());
       HWND edit = GetDlgItem(dialog, Win32Dialogs::kPromptEditId);
       SendMessageA(edit, EM_SETSEL, 0, -1);

@@ -110,6 +110,44 @@ void Prompt(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs) {
   CHECK_TEXT(answer, "vite", "Enter confirms the prompt");
 }
 
+RECT ItemPlace(HWND dialog, int id) {
+  RECT r{};
+  HWND item = GetDlgItem(dialog, id);
+  GetWindowRect(item, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The automatic kick's long prompts: the label holds the whole text wrapped to
+// its width, and the box and buttons stay below it inside the dialog.
+void LongPrompt(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs) {
+  const std::string caption = tavlen::ansi("Délai entre les KICKS");
+  for (const std::string prompt : {std::string("Indiquez le nombre de SECONDES entre chaque KICK (minimum: 10)"),
+                                   std::string("Rentrer maintenant la raison du KICK AUTOMATIQUE")}) {
+    Driver driver(clock, "long prompt", [caption] { return FindWindowA("#32770", caption.c_str()); }, [&](HWND dialog) {
+      HWND label = GetDlgItem(dialog, tavlen::Win32Dialogs::kPromptLabelId);
+      const RECT place = ItemPlace(dialog, tavlen::Win32Dialogs::kPromptLabelId);
+      RECT need{0, 0, place.right - place.left, 0};
+      HDC dc = GetDC(label);
+      const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+      DrawTextA(dc, prompt.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+      SelectObject(dc, previous);
+      ReleaseDC(label, dc);
+      CHECK(place.bottom - place.top >= need.bottom,
+            "the label is " + std::to_string(place.bottom - place.top) + " px tall for a text of " +
+                std::to_string(need.bottom) + " px: " + prompt);
+      const RECT edit = ItemPlace(dialog, tavlen::Win32Dialogs::kPromptEditId);
+      const RECT ok = ItemPlace(dialog, IDOK);
+      RECT client{};
+      GetClientRect(dialog, &client);
+      CHECK(place.bottom <= edit.top && edit.bottom <= ok.top && ok.bottom <= client.bottom,
+            "label, box and buttons one below the other inside the dialog: " + prompt);
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    dialogs.InputBox(caption, prompt, "");
+  }
+}
+
 void Message(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs, const std::string& title) {
   const std::string text = tavlen::ansi("Vous devez d'abord indiquer le pseudo concerné.");
   bool text_shown = false;
@@ -177,6 +215,7 @@ void DialogsSmoke() {
   const std::string title = "Tavlen - [12]";
   tavlen::Win32Dialogs dialogs([&] { return title; });
   Prompt(clock, dialogs);
+  LongPrompt(clock, dialogs);
   Message(clock, dialogs, title);
   FileOpen(clock, dialogs);
   Note("dialogs done");
