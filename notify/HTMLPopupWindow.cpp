@@ -71,12 +71,12 @@ void THTMLPopupWindow::FitToText() {
 
 void THTMLPopupWindow::PaintBackground(Canvas& canvas, const Rect& client) {
   if (!look_.ShadeEnable) {
-    canvas.FillRect(client, ResolveColor(look_.Color));
+    canvas.FillRect(client, ResolveColor(look_.Color, canvas));
     return;
   }
   const int steps = std::max(1, look_.ShadeSteps);
-  const Rgb start = ResolveColor(look_.ShadeStartColor);
-  const Rgb end = ResolveColor(look_.ShadeEndColor);
+  const Rgb start = ResolveColor(look_.ShadeStartColor, canvas);
+  const Rgb end = ResolveColor(look_.ShadeEndColor, canvas);
   const bool horizontal = look_.ShadeDirection == sdHorizontal;
   const int extent = horizontal ? client.Width() : client.Height();
   auto at = [&](int k) { return static_cast<int>(std::lround(double(k) * extent / steps)); };
@@ -105,7 +105,7 @@ void THTMLPopupWindow::Paint(Canvas& canvas) {
   PaintBackground(canvas, client);
   const int b = look_.BorderSize;
   if (b > 0) {
-    const Rgb face = ResolveColor(clBtnFace);
+    const Rgb face = ResolveColor(clBtnFace, canvas);
     canvas.FillRect({0, 0, client.right, b}, face);
     canvas.FillRect({0, client.bottom - b, client.right, client.bottom}, face);
     canvas.FillRect({0, 0, b, client.bottom}, face);
@@ -113,7 +113,7 @@ void THTMLPopupWindow::Paint(Canvas& canvas) {
     Edge(canvas, client, kWhite, kGray);
     Edge(canvas, {b, b, client.right - b, client.bottom - b}, kGray, kWhite);
   } else {
-    Edge(canvas, client, ResolveColor(cl3DLight), ResolveColor(cl3DDkShadow));
+    Edge(canvas, client, ResolveColor(cl3DLight, canvas), ResolveColor(cl3DDkShadow, canvas));
   }
   PaintMarkup(canvas, Layout());
 }

@@ -380,13 +380,13 @@ void PaintMarkup(Canvas& canvas, const MarkupLayout& layout) {
   for (const auto& line : layout.lines) {
     if (line.background != clNone)
       canvas.FillRect({layout.area.left, line.top, layout.area.right, line.top + line.height},
-                      ResolveColor(line.background));
+                      ResolveColor(line.background, canvas));
     for (const auto& piece : line.pieces) {
       if (piece.clip_right <= piece.rect.left) continue;
       Rect rect = piece.rect;
       rect.right = piece.clip_right;
-      if (piece.background != clNone) canvas.FillRect(rect, ResolveColor(piece.background));
-      canvas.PaintText(rect, piece.text, piece.font, ResolveColor(piece.color));
+      if (piece.background != clNone) canvas.FillRect(rect, ResolveColor(piece.background, canvas));
+      canvas.PaintText(rect, piece.text, piece.font, ResolveColor(piece.color, canvas));
     }
   }
 }

@@ -7,16 +7,9 @@
 
 namespace tavlen {
 
-Rgb ResolveColor(TColor color) {
+Rgb ResolveColor(TColor color, Canvas& canvas) {
   if ((color & 0xFF000000u) != 0x80000000u) return color & 0x00FFFFFFu;
-  switch (color) {
-    case clWindowText: return 0x000000;
-    case clBtnFace: return 0xF0F0F0;
-    case cl3DDkShadow: return 0x696969;
-    case cl3DLight: return 0xE3E3E3;
-    case clInfoBk: return 0xE1FFFF;
-    default: return 0x000000;
-  }
+  return canvas.SystemColor(static_cast<int>(color & 0xFF));
 }
 
 std::optional<TColor> ParseMarkupColor(std::string_view value) {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/TextMetrics.h"
+#include "platform/PopupSurface.h"
 
 namespace tavlen {
 
@@ -36,8 +36,8 @@ constexpr TColor cl3DLight = 0x80000016;
 constexpr TColor clInfoBk = 0x80000018;
 constexpr TColor clNone = 0x1FFFFFFF;
 
-// System colours mapped to the standard Windows scheme; plain colours unchanged.
-Rgb ResolveColor(TColor color);
+// System colours in the user's scheme, which the canvas knows; plain colours unchanged.
+Rgb ResolveColor(TColor color, Canvas& canvas);
 
 // "#RRGGBB" or a colour name such as "clNavy" (any case); nothing for an empty value.
 // An unknown name or malformed number gives black.

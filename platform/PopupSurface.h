@@ -23,6 +23,9 @@ class Canvas {
   virtual void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) = 0;
   // One-pixel line from `from` up to, not including, `to` (MoveTo/LineTo).
   virtual void Line(Point from, Point to, Rgb color) = 0;
+  // A colour of the user's scheme by its system index (COLOR_INFOBK …), as the
+  // other windows are painted with it: a high-contrast scheme reaches the popups.
+  virtual Rgb SystemColor(int index) = 0;
 };
 
 enum class PopupCursor { kArrow, kHand };

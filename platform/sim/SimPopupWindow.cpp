@@ -42,7 +42,7 @@ void SimPopupWindow::ReturnFocusToOwner() {
 }
 
 std::vector<PaintOp> SimPopupWindow::Paint() {
-  RecordingCanvas canvas;
+  RecordingCanvas canvas(scheme_);
   if (events_.paint) events_.paint(canvas);
   return canvas.ops;
 }
@@ -64,7 +64,7 @@ void SimPopupWindow::LeaveMouse() {
 }
 
 std::unique_ptr<PopupWindow> SimPopupHost::CreatePopupWindow(Hwnd owner, PopupWindowEvents events) {
-  auto window = std::make_unique<SimPopupWindow>(owner, std::move(events));
+  auto window = std::make_unique<SimPopupWindow>(owner, std::move(events), scheme);
   windows_.push_back(window.get());
   return window;
 }

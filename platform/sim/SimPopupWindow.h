@@ -2,6 +2,7 @@
 // it paints; tests move the mouse over it, click it and leave it.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,18 +20,39 @@ struct PaintOp {
   Rgb color = 0;
 };
 
+// The user's colour scheme as GetSysColor gives it, by system index: Windows'
+// default scheme unless a test sets another (high contrast, say).
+struct SystemColors {
+  std::map<int, Rgb> colors{{8, 0x000000},    // COLOR_WINDOWTEXT
+                            {15, 0xF0F0F0},   // COLOR_BTNFACE
+                            {21, 0x696969},   // COLOR_3DDKSHADOW
+                            {22, 0xE3E3E3},   // COLOR_3DLIGHT
+                            {23, 0x000000},   // COLOR_INFOTEXT
+                            {24, 0xE1FFFF}};  // COLOR_INFOBK
+  Rgb Get(int index) const {
+    const auto found = colors.find(index);
+    return found == colors.end() ? 0 : found->second;
+  }
+};
+
 class RecordingCanvas : public Canvas {
  public:
+  explicit RecordingCanvas(const SystemColors& scheme = {}) : scheme_(scheme) {}
   void FillRect(const Rect& rect, Rgb color) override;
   void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) override;
   void Line(Point from, Point to, Rgb color) override;
+  Rgb SystemColor(int index) override { return scheme_.Get(index); }
 
   std::vector<PaintOp> ops;
+
+ private:
+  SystemColors scheme_;
 };
 
 class SimPopupWindow : public PopupWindow {
  public:
-  SimPopupWindow(Hwnd owner, PopupWindowEvents events) : owner_(owner), events_(std::move(events)) {}
+  SimPopupWindow(Hwnd owner, PopupWindowEvents events, const SystemColors& scheme)
+      : owner_(owner), events_(std::move(events)), scheme_(scheme) {}
 
   void SetTopmost(bool topmost) override { topmost_ = topmost; }
   void SetBounds(const Rect& bounds) override { bounds_ = bounds; }
@@ -60,6 +82,7 @@ class SimPopupWindow : public PopupWindow {
  private:
   Hwnd owner_;
   PopupWindowEvents events_;
+  const SystemColors& scheme_;  // the host's
   Rect bounds_;
   bool topmost_ = false;
   bool visible_ = false;
@@ -76,6 +99,8 @@ class SimPopupHost : public PopupHost {
   std::unique_ptr<PopupWindow> CreatePopupWindow(Hwnd owner, PopupWindowEvents events) override;
 
   int created() const { return static_cast<int>(windows_.size()); }
+  // The scheme every popup of this host paints with.
+  SystemColors scheme;
   // The most recently created window (the host does not own it).
   SimPopupWindow* last() const { return windows_.empty() ? nullptr : windows_.back(); }
 

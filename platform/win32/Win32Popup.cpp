@@ -33,6 +33,8 @@ class GdiCanvas final : public Canvas {
     SelectObject(dc_, previous);
   }
 
+  Rgb SystemColor(int index) override { return GetSysColor(index); }
+
   void Line(Point from, Point to, Rgb color) override {
     HPEN pen = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(color));
     const HGDIOBJ previous = SelectObject(dc_, pen);

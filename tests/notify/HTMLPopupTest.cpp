@@ -74,6 +74,29 @@ TEST(HTMLPopup, DefaultsAndShowing) {
   EXPECT_EQ(popup.Window()->TextArea(), (Rect{6, 2, 296, 82}));
 }
 
+// A high-contrast scheme reaches the popups as it reaches the other windows:
+// the status popup's background and its text take the scheme's colours.
+TEST(HTMLPopup, SystemColoursComeFromTheUsersScheme) {
+  PopupWorld world;
+  world.host.scheme.colors[24] = 0x000000;  // COLOR_INFOBK: black
+  world.host.scheme.colors[8] = 0xFFFFFF;   // COLOR_WINDOWTEXT: white
+  THTMLPopup popup = world.MakePopup();
+  popup.Color = clInfoBk;
+  popup.SetText({"<P align=\"center\"><font size=+4>MIC ON</font></P>"});
+  popup.ShowPopup();
+  const auto ops = world.host.last()->Paint();
+  ASSERT_FALSE(ops.empty());
+  EXPECT_EQ(ops[0].kind, PaintOp::Kind::kFill);
+  EXPECT_EQ(ops[0].color, 0x000000u);
+  bool text = false;
+  for (const auto& op : ops)
+    if (op.kind == PaintOp::Kind::kText) {
+      text = true;
+      EXPECT_EQ(op.color, 0xFFFFFFu) << op.text;
+    }
+  EXPECT_TRUE(text);
+}
+
 TEST(HTMLPopup, PaintsNotificationInOrder) {
   PopupWorld world;
   THTMLPopup popup = world.MakePopup();

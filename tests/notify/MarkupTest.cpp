@@ -23,6 +23,7 @@ MarkupLayout Lay(std::string_view markup, const Rect& area = {0, 0, 200, 100}) {
 }  // namespace
 
 TEST(MarkupLayout, KeywordNotificationInItsPopup) {
+  sim::RecordingCanvas canvas;  // the default scheme
   const MarkupLayout layout = Lay(NotificationMarkup("Bob", "cam"), kNoticeArea);
   ASSERT_EQ(layout.lines.size(), 4u);
   EXPECT_EQ(layout.anchors, std::vector<std::string>{"activate"});
@@ -54,11 +55,11 @@ TEST(MarkupLayout, KeywordNotificationInItsPopup) {
   const MarkupPiece& speaker = layout.lines[1].pieces.at(0);
   EXPECT_EQ(speaker.font.points, 15);
   EXPECT_TRUE(speaker.font.bold);
-  EXPECT_EQ(ResolveColor(speaker.color), 0xFF0000u);  // blue
+  EXPECT_EQ(ResolveColor(speaker.color, canvas), 0xFF0000u);  // blue
   const MarkupPiece& word = layout.lines[3].pieces.at(0);
   EXPECT_EQ(word.font.points, 15);
   EXPECT_TRUE(word.font.bold);
-  EXPECT_EQ(ResolveColor(word.color), 0x0000FFu);  // red
+  EXPECT_EQ(ResolveColor(word.color, canvas), 0x0000FFu);  // red
   for (const auto& piece : layout.lines[2].pieces) {
     EXPECT_EQ(piece.font.points, 8);
     EXPECT_FALSE(piece.font.bold);
@@ -77,6 +78,7 @@ TEST(MarkupLayout, KeywordNotificationInItsPopup) {
 }
 
 TEST(MarkupLayout, StatusLineCentredAtFourteenPoints) {
+  sim::RecordingCanvas canvas;  // the default scheme
   // 250 × 50 without a frame: text area 240 × 40.
   const MarkupLayout layout =
       Lay("<P align=\"center\"><font size=+4>SRC : MICROPHONE</font></P>", {6, 2, 246, 42});
@@ -88,7 +90,7 @@ TEST(MarkupLayout, StatusLineCentredAtFourteenPoints) {
   EXPECT_EQ(line.left, 7 + (239 - 112) / 2);
   for (const auto& piece : line.pieces) {
     EXPECT_EQ(piece.font.points, 14);
-    EXPECT_EQ(ResolveColor(piece.color), 0x000000u);
+    EXPECT_EQ(ResolveColor(piece.color, canvas), 0x000000u);
     EXPECT_FALSE(piece.font.underline);
     EXPECT_EQ(piece.anchor, -1);
   }
