@@ -577,4 +577,8 @@ void Form::Activate() {
   if (OnActivate) app_.Dispatch(OnActivate);
 }
 
+void Form::FrameMouseMove() {
+  if (OnFrameMouseMove) app_.Dispatch(OnFrameMouseMove);
+}
+
 }  // namespace tavlen::kit

@@ -432,10 +432,13 @@ class Form : public Container {
   std::function<void(bool& can_close)> OnCloseQuery;
   std::function<void()> OnClose;
   std::function<void()> OnActivate;
+  // The mouse over the window's frame (title bar, borders).
+  std::function<void()> OnFrameMouseMove;
 
   // User events.
   void RequestClose();
   void Activate();
+  void FrameMouseMove();
 
  private:
   Application& app_;

@@ -13,6 +13,7 @@ void TForm1::SetupUserList() {
   panel.Label9.OnMouseMove = [this](int x, int y) { Label9MouseMove(x, y); };
   OnActivate = [this] { FormActivate(); };
   OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
+  OnFrameMouseMove = [this] { spDynamicSkinForm1MouseMoveEvent(); };
 }
 
 void TForm1::Timer4Timer() { users.Timer4Timer(); }

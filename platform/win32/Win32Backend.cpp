@@ -471,6 +471,9 @@ std::intptr_t Win32Backend::FormMessage(NativeForm& nf, unsigned msg, std::uintp
         return 0;
       }
       break;
+    case WM_NCMOUSEMOVE:
+      form.FrameMouseMove();
+      break;
     case WM_MOUSEMOVE:
       form.MouseMove(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam) + nf.shift);
       return 0;

@@ -27,6 +27,9 @@ struct Win32Backend::NativeControl {
   HWND hwnd = nullptr;
   WNDPROC original = nullptr;
   bool has_tool = false;
+  // An edit pressed by a single click: its release is the model's click. A
+  // native edit reports no clicks of its own.
+  bool pressed = false;
 };
 
 namespace win32 {

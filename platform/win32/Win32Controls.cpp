@@ -521,10 +521,24 @@ std::intptr_t Win32Backend::ControlMessage(NativeControl& nc, unsigned msg, std:
     });
   };
   switch (msg) {
-    case WM_LBUTTONDOWN: after_native(kit::MouseButton::kLeft, true); break;
+    case WM_LBUTTONDOWN:
+      nc.pressed = true;
+      after_native(kit::MouseButton::kLeft, true);
+      break;
     case WM_RBUTTONDOWN: after_native(kit::MouseButton::kRight, true); break;
     case WM_MBUTTONDOWN: after_native(kit::MouseButton::kMiddle, true); break;
-    case WM_LBUTTONUP: after_native(kit::MouseButton::kLeft, false); break;
+    case WM_LBUTTONUP: {
+      // A click is a press and release inside the edit; the second release of a
+      // double click follows WM_LBUTTONDBLCLK, not a press, and clicks nothing.
+      RECT client{};
+      GetClientRect(hwnd, &client);
+      const bool click = nc.pressed && As<kit::Edit>(&control) && x >= 0 && y >= 0 && x < client.right &&
+                         y < client.bottom;
+      nc.pressed = false;
+      after_native(kit::MouseButton::kLeft, false);
+      if (click) control.Click();
+      break;
+    }
     case WM_RBUTTONUP: after_native(kit::MouseButton::kRight, false); break;
     case WM_MBUTTONUP: after_native(kit::MouseButton::kMiddle, false); break;
     case WM_LBUTTONDBLCLK:

@@ -238,6 +238,9 @@ TEST_F(UserListTest, ChoosingANickFillsTheBoxAndClosingEventsCloseTheChooser) {
   nick_box().DblClick();
   main().panel.Label9.MouseMove(5, 5);
   EXPECT_FALSE(chooser().Visible());
+  nick_box().DblClick();
+  main().FrameMouseMove();  // the mouse over the window's frame
+  EXPECT_FALSE(chooser().Visible());
   EXPECT_EQ(nick_box().Text(), "Bob");
 }
 

@@ -224,9 +224,19 @@ void WidgetsCheck() {
   DWORD start = 0, end = 0;
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   CHECK(start == 2 && end == 4, "the model's selection reaches the box");
+  // A native edit reports no click: the backend makes one of a press and
+  // release inside it, and none of a double click's second release.
+  int edit_clicks = 0;
+  form.edit.OnClick = [&] { ++edit_clicks; };
+  Click(edit);
+  CHECK_EQ(edit_clicks, 1, "a single click in the edit box");
   SendMessageA(edit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   CHECK_EQ(dbl, 1, "double click on the edit box");
+  CHECK_EQ(edit_clicks, 1, "the double click's second release clicks nothing");
+  SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+  CHECK_EQ(edit_clicks, 1, "a release outside the edit box clicks nothing");
 
   HWND memo = H(backend.WindowOf(form.memo));
   form.memo.AppendLine("un");

@@ -143,6 +143,29 @@ void Chooser(Session& s, Console& c) {
   WAIT_CONSOLE(s, c, [&] { return GetText(box, 256) == "bobby"; }, kTickDeadlineMs, "bobby in the nick box");
   WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm4") == nullptr; }, kTickDeadlineMs,
                "the chooser to close");
+
+  // Closed without a choice: by a single click in the nick box, and by the mouse
+  // over the main window's frame. The pointer stays where the chooser's list
+  // shows, so the chooser's own leave rule does not close it.
+  SetCursorPos(screen.x, screen.y);
+  const LPARAM at = MAKELPARAM(in_box.x, in_box.y);
+  RECT frame{};
+  GetWindowRect(c.main, &frame);
+  const std::vector<std::pair<std::string, std::function<bool()>>> closers = {
+      {"a single click in the nick box",
+       [&] { return PostMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(box, WM_LBUTTONUP, 0, at); }},
+      {"the mouse over the main window's frame",
+       [&] { return PostMessageA(c.main, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(frame.left + 40, frame.top + 8)); }}};
+  for (const auto& [how, close] : closers) {
+    CHECK(DoubleClick(box, in_box), "double click in the nick box before " + how);
+    if (!WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm4") != nullptr; }, kTickDeadlineMs,
+                      "the nick chooser before " + how))
+      return;
+    CHECK(close(), how);
+    WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm4") == nullptr; }, kTickDeadlineMs,
+                 "the chooser closed by " + how);
+  }
+  CHECK_TEXT(GetText(box, 256), "bobby", "the nick box after the chooser closed without a choice");
   SetCursorPos(1200, 1000);
 }
 
