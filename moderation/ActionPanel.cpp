@@ -185,7 +185,7 @@ std::string ActionPanel::SelectedReason() {
 void ActionPanel::spSkinSpeedButton3Click() {
   const std::string action = SelectedAction();
   if (Edit2.Text().empty() && action != "MSG PUBLIC") {
-    ctx.dialogs.ShowMessage(kNickMissing);
+    ctx.dialogs.ShowMessage(kNickMissing, {}, MessageIcon::kWarning);
     return;
   }
   std::string reason = SelectedReason();
@@ -193,14 +193,14 @@ void ActionPanel::spSkinSpeedButton3Click() {
 
   if (action == "MSG PUBLIC" || action == "MSG INDIVIDUEL") {
     if (ListBox3.ItemIndex() < 0) {
-      ctx.dialogs.ShowMessage(kReasonMissing);
+      ctx.dialogs.ShowMessage(kReasonMissing, {}, MessageIcon::kWarning);
       return;
     }
     const auto order = action == "MSG PUBLIC" ? PlaceholderOrder::kRoomOnly : PlaceholderOrder::kRoomThenNick;
     ctx.send(ExpandPlaceholders(reason, order, nick(), ctx.room.RoomName));
   } else if (const auto sanction = SanctionNamed(action)) {
     if (ListBox3.ItemIndex() < 0) {
-      ctx.dialogs.ShowMessage(kReasonMissing);
+      ctx.dialogs.ShowMessage(kReasonMissing, {}, MessageIcon::kWarning);
       return;
     }
     if (CustomEntrySelected()) {

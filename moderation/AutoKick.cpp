@@ -36,7 +36,7 @@ AutoKick::AutoKick(ModerationContext& ctx, ActionPanel& panel, kit::Timer& Timer
 
 void AutoKick::Activer1Click() {
   if (panel_.TargetNickBox().Text().empty()) {
-    ctx_.dialogs.ShowMessage(kNickMissing);
+    ctx_.dialogs.ShowMessage(kNickMissing, {}, MessageIcon::kWarning);
     return;
   }
   long long seconds = 0;

@@ -38,7 +38,7 @@ void QuickMenu::shortmenuClick(kit::MenuItem& item) {
   const int slot = static_cast<int>(item.Tag);
   // Without a nick the lines would act on a word of the reason instead.
   if (panel_.TargetNickBox().Text().empty()) {
-    ctx_.dialogs.ShowMessage(kNickMissing);
+    ctx_.dialogs.ShowMessage(kNickMissing, {}, MessageIcon::kWarning);
     return;
   }
   const auto sanction = SanctionNamed(action);

@@ -65,7 +65,7 @@ void RoomMenus::Vuparqui1Click() { ctx_.send("/whowatching " + Nick()); }
 void RoomMenus::StatusLine(std::string_view prefix, std::string_view suffix) {
   const std::string nick = Nick();
   if (nick.empty()) {
-    ctx_.dialogs.ShowMessage(kNickMissing);
+    ctx_.dialogs.ShowMessage(kNickMissing, {}, MessageIcon::kWarning);
     return;
   }
   ctx_.send(std::string(prefix) + nick + std::string(suffix));

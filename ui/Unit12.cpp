@@ -117,7 +117,7 @@ void TForm12::ComboBox3Change() {
     ComboBox2.OnChange = nullptr;
     TrackBar.OnChange = nullptr;
     CheckBox.OnClick = nullptr;
-    dialogs_.ShowMessage("No mixer present in the system !");
+    dialogs_.ShowMessage("No mixer present in the system !", {}, MessageIcon::kError);
     return;
   }
   if (const TMixerDestinations* destinations = Mixer.DestinationList()) {

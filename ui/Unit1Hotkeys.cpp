@@ -31,7 +31,7 @@ void TForm1::Timer8Timer() { hotkeySounds.Timer8Timer(); }
 
 void TForm1::AddHotKey(HotKeyValue value) {
   tavlen::AddHotKey(HotKeyManager1, HotKeyNames, value,
-                    [this](const std::string& text) { platform.dialogs.ShowMessage(text, "Avertissement"); });
+                    [this](const std::string& text) { platform.dialogs.ShowMessage(text, "Avertissement", MessageIcon::kWarning); });
 }
 
 std::string TForm1::HotkeysPath() const { return platform.exe_dir + "hotkeys.ini"; }
@@ -44,13 +44,13 @@ void TForm1::loadhotkeys() {
 void TForm1::RegisterAllHotkeys() {
   tavlen::RegisterAllHotkeys(
       hotkeyTable, HotKeyNames, [this](HotKeyValue value) { AddHotKey(value); },
-      [this](const std::string& text) { platform.dialogs.ShowMessage(text, "Avertissement"); });
+      [this](const std::string& text) { platform.dialogs.ShowMessage(text, "Avertissement", MessageIcon::kWarning); });
 }
 
 void TForm1::savehotkeys() {
   tavlen::savehotkeys(
       hotkeyTable, HotKeyManager1, HotKeyNames, HotkeysPath(), [this](HotKeyValue value) { AddHotKey(value); },
-      [this](const std::string& text) { platform.dialogs.ShowMessage(text, "Avertissement"); });
+      [this](const std::string& text) { platform.dialogs.ShowMessage(text, "Avertissement", MessageIcon::kWarning); });
 }
 
 void TForm1::RaccourcisClavier1Click() {

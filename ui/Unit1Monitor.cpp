@@ -59,7 +59,7 @@ void TForm1::Timer2Timer() {
 
 void TForm1::check_right(const std::string& nick) {
   if (!TrimBlanks(nick).empty()) return;
-  platform.dialogs.ShowMessage(ansi("Problème de récupération du pseudo !"));
+  platform.dialogs.ShowMessage(ansi("Problème de récupération du pseudo !"), {}, MessageIcon::kError);
   App().Terminate();
 }
 

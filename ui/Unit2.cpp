@@ -187,7 +187,8 @@ void TForm2::Button1Click() {
   const std::optional<int> slot = Catalogue.FirstFreeSlot();
   if (!slot) {
     dialogs_.ShowMessage(ansi("Le catalogue est plein : il contient déjà 501 messages. "
-                              "Effacez un message avant d'en ajouter un nouveau."));
+                              "Effacez un message avant d'en ajouter un nouveau."),
+                         {}, MessageIcon::kWarning);
     return;
   }
   CatalogueEntry& entry = Catalogue.Slot(*slot);

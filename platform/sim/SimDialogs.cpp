@@ -2,8 +2,8 @@
 
 namespace tavlen::sim {
 
-void SimDialogs::ShowMessage(std::string_view text, std::string_view caption) {
-  boxes_.push_back(Box{std::string(text), std::string(caption)});
+void SimDialogs::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+  boxes_.push_back(Box{std::string(text), std::string(caption), icon});
   if (OnBox) OnBox(boxes_.back());
 }
 

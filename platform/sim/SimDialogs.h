@@ -17,6 +17,7 @@ class SimDialogs : public Dialogs {
   struct Box {
     std::string text;
     std::string caption;
+    MessageIcon icon = MessageIcon::kNone;
   };
   struct Prompt {
     std::string caption;
@@ -24,7 +25,8 @@ class SimDialogs : public Dialogs {
     std::string initial;
   };
 
-  void ShowMessage(std::string_view text, std::string_view caption = {}) override;
+  void ShowMessage(std::string_view text, std::string_view caption = {},
+                   MessageIcon icon = MessageIcon::kNone) override;
   std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view initial) override;
   std::optional<std::string> OpenFile(std::string_view filter) override;
 

@@ -175,14 +175,15 @@ Hwnd Win32Dialogs::OwnerWindow() const {
   return owner;
 }
 
-void Win32Dialogs::ShowMessage(std::string_view text, std::string_view caption) {
+void Win32Dialogs::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
   const std::string body(text);
   const std::string title = Caption(caption);
   const HWND owner = ToHwnd(OwnerWindow());
   // Without an owner (a hotkey fired while another program is active) the box must
   // not open behind the console's stay-on-top window.
   const UINT extra = owner ? 0 : (MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
-  MessageBoxA(owner, body.c_str(), title.c_str(), MB_OK | extra);
+  const UINT symbol = icon == MessageIcon::kWarning ? MB_ICONWARNING : icon == MessageIcon::kError ? MB_ICONERROR : 0;
+  MessageBoxA(owner, body.c_str(), title.c_str(), MB_OK | symbol | extra);
 }
 
 std::string Win32Dialogs::InputBox(std::string_view caption, std::string_view prompt,

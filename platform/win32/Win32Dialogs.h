@@ -17,7 +17,8 @@ class Win32Dialogs final : public Dialogs {
   // `title` gives the application title, the caption of boxes shown without one.
   explicit Win32Dialogs(std::function<std::string()> title) : title_(std::move(title)) {}
 
-  void ShowMessage(std::string_view text, std::string_view caption = {}) override;
+  void ShowMessage(std::string_view text, std::string_view caption = {},
+                   MessageIcon icon = MessageIcon::kNone) override;
   std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view initial) override;
   std::optional<std::string> OpenFile(std::string_view filter) override;
 

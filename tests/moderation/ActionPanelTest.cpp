@@ -111,6 +111,7 @@ TEST_F(ActionPanelTest, MissingNickAndMissingReasonAreReportedAndNothingIsSent) 
   panel().ListBox3.Select(1);
   Execute();
   EXPECT_EQ(world.dialogs.BoxTexts(), Lines{"Vous choisir un nick ou le rentrer manuellement !"});
+  EXPECT_EQ(world.dialogs.Boxes().back().icon, MessageIcon::kWarning);
   EXPECT_EQ(main().Height(), ActionPanel::kExpandedHeight);
 
   Forget();
@@ -123,6 +124,7 @@ TEST_F(ActionPanelTest, MissingNickAndMissingReasonAreReportedAndNothingIsSent) 
   const std::string no_reason =
       "Choisissez une raison ! (je sais bien que camfrog ne laisse pas bcp de sommeil mais bon :p)";
   EXPECT_EQ(world.dialogs.BoxTexts(), Lines{no_reason});
+  EXPECT_EQ(world.dialogs.Boxes().back().icon, MessageIcon::kWarning);
   EXPECT_EQ(main().Height(), ActionPanel::kExpandedHeight);
 
   world.dialogs.Forget();

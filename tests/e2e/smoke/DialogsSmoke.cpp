@@ -170,6 +170,31 @@ void Message(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs, const std
                   [](HWND box) { PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
     dialogs.ShowMessage("x", "Erreur");
   }
+
+  // Warnings and errors show the system's icon beside their text; a plain box none.
+  const auto icon_of = [](HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        const LRESULT icon = SendMessageA(child, STM_GETICON, 0, 0);
+        if (icon) return icon;
+      }
+    return LRESULT{0};
+  };
+  using Case = std::pair<tavlen::MessageIcon, LPCSTR>;
+  for (const auto& [kind, expected] : {Case{tavlen::MessageIcon::kWarning, IDI_WARNING},
+                                       Case{tavlen::MessageIcon::kError, IDI_ERROR},
+                                       Case{tavlen::MessageIcon::kNone, nullptr}}) {
+    LRESULT shown = 0;
+    {
+      Driver driver(clock, "message box icon", [] { return FindWindowA("#32770", "Avertissement"); }, [&](HWND box) {
+        shown = icon_of(box);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      });
+      dialogs.ShowMessage("x", "Avertissement", kind);
+    }
+    const LRESULT system = expected ? reinterpret_cast<LRESULT>(LoadIconA(nullptr, expected)) : 0;
+    CHECK(shown == system, "the message box's icon for kind " + std::to_string(static_cast<int>(kind)));
+  }
 }
 
 void FileOpen(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs) {
