@@ -142,10 +142,14 @@ class Container : public Control {
   std::vector<Control*> children_;
 };
 
+// A small picture a button shows instead of its caption.
+enum class ButtonGlyph { kNone, kOpenFile };
+
 class Button : public Control {
  public:
   using Control::Control;
   const char* Kind() const override { return "Button"; }
+  ButtonGlyph Glyph = ButtonGlyph::kNone;
 };
 
 class Label : public Control {

@@ -39,7 +39,9 @@ TForm5::TForm5(kit::Application& app, NotificationSettings& settings, Dialogs& d
   CheckBox1.SetText("Activer le son");
   SpeedButton1.SetBounds(8, 314, 25, 23);
   SpeedButton1.SetText("");
+  SpeedButton1.Glyph = kit::ButtonGlyph::kOpenFile;
   SpeedButton1.SetHint("Choisir le son");
+  SpeedButton1.ShowHint = true;
   Edit1.SetBounds(38, 315, 178, 21);
   Edit1.SetColor(kit::clWindow);
   Button1.SetBounds(72, 346, 80, 25);

@@ -83,6 +83,36 @@ std::optional<COLORREF> FlatColor(const kit::Control& button) {
   return std::nullopt;
 }
 
+kit::ButtonGlyph GlyphOf(const kit::Control& control) {
+  const auto* button = dynamic_cast<const kit::Button*>(&control);
+  return button ? button->Glyph : kit::ButtonGlyph::kNone;
+}
+
+// Flat buttons and buttons with a picture are drawn by the backend.
+bool OwnerDrawn(const kit::Control& button) {
+  return FlatColor(button).has_value() || GlyphOf(button) != kit::ButtonGlyph::kNone;
+}
+
+// An open folder, the picture of the buttons that choose a file, centred in r.
+void DrawOpenFile(HDC dc, const RECT& r, bool disabled) {
+  const int left = (r.left + r.right) / 2 - 8;
+  const int top = (r.top + r.bottom) / 2 - 6;
+  const COLORREF outline = disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(128, 96, 0);
+  const COLORREF back = disabled ? GetSysColor(COLOR_BTNFACE) : RGB(224, 176, 32);
+  const COLORREF front = disabled ? GetSysColor(COLOR_BTNFACE) : RGB(255, 216, 80);
+  const HGDIOBJ pen = SelectObject(dc, CreatePen(PS_SOLID, 1, outline));
+  const HGDIOBJ brush = SelectObject(dc, CreateSolidBrush(back));
+  // The folder's back with its tab, then its front leaning open.
+  const POINT rear[] = {{left, top + 1}, {left + 5, top + 1}, {left + 6, top + 3}, {left + 13, top + 3},
+                        {left + 13, top + 12}, {left, top + 12}};
+  Polygon(dc, rear, 6);
+  DeleteObject(SelectObject(dc, CreateSolidBrush(front)));
+  const POINT open[] = {{left + 3, top + 6}, {left + 16, top + 6}, {left + 13, top + 12}, {left, top + 12}};
+  Polygon(dc, open, 4);
+  DeleteObject(SelectObject(dc, brush));
+  DeleteObject(SelectObject(dc, pen));
+}
+
 COLORREF Scale(COLORREF color, int percent) {
   auto channel = [&](int c) { return static_cast<BYTE>(std::clamp(c * percent / 100, 0, 255)); };
   return RGB(channel(GetRValue(color)), channel(GetGValue(color)), channel(GetBValue(color)));
@@ -179,7 +209,7 @@ Win32Backend::NativeControl* Win32Backend::RealizeControl(NativeForm& native, ki
   } else if (As<kit::Button>(&control)) {
     cls = "BUTTON";
     // A caption longer than the button wraps rather than losing both its ends.
-    style |= WS_TABSTOP | BS_MULTILINE | (FlatColor(control) ? BS_OWNERDRAW : BS_PUSHBUTTON);
+    style |= WS_TABSTOP | BS_MULTILINE | (OwnerDrawn(control) ? BS_OWNERDRAW : BS_PUSHBUTTON);
   }
 
   HWND hwnd = CreateWindowExA(ex_style, cls, "", style, 0, 0, 0, 0, native.hwnd,
@@ -427,7 +457,7 @@ void Win32Backend::Changed(kit::Control& control, kit::Prop prop) {
     case kit::Prop::kBounds: PlaceControl(*nc); break;
     case kit::Prop::kColor:
       if (As<kit::Button>(&control))
-        SendMessageA(nc->hwnd, BM_SETSTYLE, FlatColor(control) ? BS_OWNERDRAW : BS_PUSHBUTTON, TRUE);
+        SendMessageA(nc->hwnd, BM_SETSTYLE, OwnerDrawn(control) ? BS_OWNERDRAW : BS_PUSHBUTTON, TRUE);
       InvalidateRect(nc->hwnd, nullptr, TRUE);
       break;
     case kit::Prop::kFont: ApplyFont(*nc); break;
@@ -635,7 +665,8 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& item) {
   RECT text_rect = r;
   if (pressed) OffsetRect(&text_rect, 1, 1);
   const std::string& caption = button.Text();
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (GlyphOf(button) == kit::ButtonGlyph::kOpenFile) DrawOpenFile(dc, text_rect, disabled);
+  else DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text_rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, previous);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
     RECT focus = r;

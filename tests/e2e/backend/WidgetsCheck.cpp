@@ -68,6 +68,7 @@ struct MainForm : kit::Form {
         menu(app),
         band(this, "Band"),
         button(this, "Button"),
+        picture(this, "Picture"),
         edit(this, "Edit"),
         memo(this, "Memo"),
         list(this, "List"),
@@ -90,6 +91,8 @@ struct MainForm : kit::Form {
     band.SetColor(kit::Rgb(200, 40, 40));
     button.SetBounds(4, 42, 80, 26);  // on the band, leaving it visible on the right
     button.SetText("Bouton");
+    picture.SetBounds(130, 78, 25, 23);
+    picture.Glyph = kit::ButtonGlyph::kOpenFile;
     edit.SetBounds(4, 80, 120, 22);
     memo.SetBounds(4, 110, 200, 60);
     memo.ScrollBars = true;
@@ -112,6 +115,7 @@ struct MainForm : kit::Form {
   kit::MenuItem* flag;
   kit::Label band;
   kit::Button button;
+  kit::Button picture;  // no caption, a picture
   kit::Edit edit;
   kit::Memo memo;
   kit::ListBox list;
@@ -204,6 +208,11 @@ void WidgetsCheck() {
            "in the band's colour");
   form.SetStayOnTop(false);
   CHECK((GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0, "stay on top off");
+
+  // The picture button shows its open folder: the folder's front at its centre.
+  HWND picture = H(backend.WindowOf(form.picture));
+  CHECK_EQ(static_cast<int>(PixelAt(picture, 12, 14)), static_cast<int>(RGB(255, 216, 80)),
+           "the picture button's folder");
 
   HWND edit = H(backend.WindowOf(form.edit));
   int changes = 0;
