@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32Backend.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Collation.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Hotkeys.h"
 #include "platform/win32/Win32Mixer.h"
@@ -66,7 +67,9 @@ int Run() {
   kit::Application* app = nullptr;
   Win32Dialogs dialogs([&app] { return app ? app->Title() : std::string("Tavlen"); });
 
-  Platform platform{windowing, clock, dialogs, widgets, ExeDir(), mixer, hotkeys, sound, volume, metrics, popups, &memory};
+  Win32Collation collation;
+  Platform platform{windowing, clock,   dialogs, widgets, ExeDir(), mixer,     hotkeys,
+                    sound,     volume,  metrics, popups,  collation, &memory};
   Console console(platform);
   app = &console.app;
 

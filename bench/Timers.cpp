@@ -59,7 +59,7 @@ struct Desk {
   bench::CountingWindowing counting{world.desktop};
   Platform platform{counting,     world.clock,  world.dialogs, world.widgets, world.exe_dir(),
                     world.mixer,  world.hotkeys, world.sound,  world.volume,  world.metrics,
-                    world.popups, &world.memory};
+                    world.popups, world.collation, &world.memory};
   sim::SimRoom* room = nullptr;
   std::unique_ptr<Console> console;
 };

@@ -248,9 +248,8 @@ void ItemList::SetItem(int index, std::string text) {
 int ItemList::Add(std::string text, std::intptr_t data) {
   int index = Count();
   if (Sorted) {
-    auto it = std::upper_bound(items_.begin(), items_.end(), text, [](const std::string& t, const Entry& e) {
-      return CompareTextAnsi(t, e.text) < 0;
-    });
+    auto it = std::upper_bound(items_.begin(), items_.end(), text,
+                               [this](const std::string& t, const Entry& e) { return Compare(t, e.text) < 0; });
     index = static_cast<int>(it - items_.begin());
   }
   Insert(index, std::move(text), data);
@@ -286,6 +285,10 @@ void ItemList::Clear() {
   items_.clear();
   item_index_ = -1;
   Notify(Prop::kItems);
+}
+
+int ItemList::Compare(std::string_view a, std::string_view b) const {
+  return Order ? Order->Compare(a, b) : CompareTextAnsi(a, b);
 }
 
 int ItemList::IndexOf(std::string_view text) const {

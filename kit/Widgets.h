@@ -16,6 +16,7 @@
 
 #include "kit/Application.h"
 #include "kit/Backend.h"
+#include "platform/Collation.h"
 
 namespace tavlen::kit {
 
@@ -220,6 +221,10 @@ class ItemList : public Control {
   int ItemIndex() const { return item_index_; }
   virtual void SetItemIndex(int index);
   bool Sorted = false;
+  // The order of a sorted list: the platform's collation when one is given, the
+  // ANSI case fold otherwise.
+  const tavlen::Collation* Order = nullptr;
+  int Compare(std::string_view a, std::string_view b) const;
 
  protected:
   struct Entry {

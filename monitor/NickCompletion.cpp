@@ -47,7 +47,7 @@ void NickCompletion::Complete(const std::string& text, std::string_view last_wor
       if (StartsIgnoringCase(user_list_.Item(i), stem)) CompletionCandidates.push_back(user_list_.Item(i));
     if (!CompletionCandidates.empty()) {
       std::stable_sort(CompletionCandidates.begin(), CompletionCandidates.end(),
-                       [](const std::string& a, const std::string& b) { return CompareTextAnsi(a, b) < 0; });
+                       [this](const std::string& a, const std::string& b) { return user_list_.Compare(a, b) < 0; });
       match = CompletionCandidates.front();
       CompletionIndex = 0;
     }

@@ -15,7 +15,7 @@ constexpr int kLeftOffset = 7;
 }  // namespace
 
 UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
-                             kit::Edit& target_nick_box)
+                             kit::Edit& target_nick_box, const Collation& order)
     : ListBox1(&form, "ListBox1"),
       Label1(&form, "Label1"),
       Label2(&form, "Label2"),
@@ -27,6 +27,7 @@ UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& c
   // In the expanded part, left of the reason list.
   ListBox1.SetBounds(4, 176, 136, 209);
   ListBox1.Sorted = true;
+  ListBox1.Order = &order;
   Label1.SetBounds(4, 392, 136, 16);
   Label1.SetText("NB utilisateurs");
   Label2.SetBounds(4, 408, 136, 16);
@@ -37,6 +38,7 @@ UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& c
 void UserListPanel::AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list) {
   chooser_ = &chooser;
   chooser_list_ = &chooser_list;
+  chooser_list.Order = ListBox1.Order;
 }
 
 void UserListPanel::Timer4Timer() {

@@ -16,9 +16,10 @@ namespace tavlen {
 
 class UserListPanel {
  public:
-  // `target_nick_box`: the nick every moderation command acts on.
+  // `target_nick_box`: the nick every moderation command acts on; `order`: the
+  // platform's list order, which the list, the chooser and completion share.
   UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
-                kit::Edit& target_nick_box);
+                kit::Edit& target_nick_box, const Collation& order);
 
   kit::ListBox ListBox1;  // UserList
   kit::Label Label1;      // user count

@@ -15,6 +15,7 @@ class SoundApi;
 class VolumeApi;
 class TextMetrics;
 class PopupHost;
+class Collation;
 class ProcessMemory;
 namespace kit {
 class Backend;
@@ -34,6 +35,7 @@ struct Platform {
   VolumeApi& volume;
   TextMetrics& metrics;
   PopupHost& popups;
+  Collation& collation;
   ProcessMemory* memory = nullptr;  // cross-process memory, for the user list
 };
 

@@ -44,7 +44,7 @@ TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
       camPopupMenu1(app, "camPopupMenu1"),
       quickMenu(moderation, panel, spSkinPopupMenu1),
       roomMenus(moderation, panel, msggroupePopupMenu2, camPopupMenu1),
-      users(*this, ctx, controls, p.memory, panel.Edit2),
+      users(*this, ctx, controls, p.memory, panel.Edit2, p.collation),
       completion(ctx, controls, users.ListBox1, panel.Edit2) {
   Menu = &MainMenu1;
   SetupPopups();

@@ -25,7 +25,7 @@ std::string FreshFolder() {
 
 SimWorld::SimWorld(bool with_sound_card)
     : exe_dir_(FreshFolder()),
-      platform_{desktop, clock, dialogs, widgets, exe_dir_, mixer, hotkeys, sound, volume, metrics, popups} {
+      platform_{desktop, clock, dialogs, widgets, exe_dir_, mixer, hotkeys, sound, volume, metrics, popups, collation} {
   if (with_sound_card) sound_card = std::make_unique<SimSoundCard>(mixer);
   platform_.memory = &memory;
 }

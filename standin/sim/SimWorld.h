@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/sim/SimBackend.h"
 #include "platform/sim/SimClock.h"
+#include "platform/sim/SimCollation.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimHotkeys.h"
@@ -41,6 +42,7 @@ class SimWorld {
   SimSound sound{[this] { return clock.NowMs(); }};
   SimVolume volume;
   SimTextMetrics metrics;
+  SimCollation collation;
   SimPopupHost popups;
   // Memory of the rooms' processes; rooms opened next run with this pointer width.
   SimProcessMemory memory;

@@ -21,7 +21,7 @@ class QuietTicks : public ::testing::Test {
   bench::CountingWindowing counting{world.desktop};
   Platform platform{counting,     world.clock,  world.dialogs, world.widgets, world.exe_dir(),
                     world.mixer,  world.hotkeys, world.sound,  world.volume,  world.metrics,
-                    world.popups, &world.memory};
+                    world.popups, world.collation, &world.memory};
   std::unique_ptr<Console> console;
 
   void Start() {

@@ -256,7 +256,8 @@ TEST_F(ConsoleTest, FailingStartUpStepsDoNotEndTheConsole) {
   auto& salon = world.open_room("le_salon_bleu");
   const Platform& sim = world.platform();
   Platform platform{sim.windowing, sim.clock,  sim.dialogs, sim.widgets, sim.exe_dir, sim.mixer,
-                    sim.hotkeys,   sim.sound,  volume,      sim.metrics, sim.popups,  sim.memory};
+                    sim.hotkeys,   sim.sound,  volume,      sim.metrics, sim.popups,  sim.collation,
+                    sim.memory};
   Console c(platform);
   EXPECT_GE(c.app.DroppedErrors(), 1u);
   EXPECT_TRUE(c.Form1->Visible());

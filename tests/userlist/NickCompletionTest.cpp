@@ -40,6 +40,16 @@ TEST_F(CompletionTest, StarCompletesAndCyclesThroughTheNicks) {
   EXPECT_EQ(After("CA*"), "Carl");
 }
 
+// The candidates come in the user list's order: «mélanie» between «ma» and «mz».
+TEST_F(CompletionTest, CandidatesFollowTheUsersCollation) {
+  for (const char* nick : {"mz", "m\xE9lanie", "ma"}) salon->Model().Join(nick);
+  world.advance(750ms);
+  EXPECT_EQ(After("m*"), "ma");
+  EXPECT_EQ(After("ma*"), "m\xE9lanie");
+  EXPECT_EQ(After("m\xE9lanie*"), "modo");
+  EXPECT_EQ(After("modo*"), "mz");
+}
+
 TEST_F(CompletionTest, NoMatchErasesTheStarWord) {
   EXPECT_EQ(After("hi x*"), "hi ");
   world.advance(50ms);

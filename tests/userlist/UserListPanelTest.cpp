@@ -49,6 +49,22 @@ TEST_F(UserListTest, TickShowsCountsAndTitle) {
   EXPECT_EQ(title(), "Tavlen - [2]");
 }
 
+// Nicks sort as the platform's lists sort them for a French user: accented
+// names among their letter, not after «zoe»; the chooser keeps the same order.
+TEST_F(UserListTest, NicksSortInTheUsersCollation) {
+  standin::RoomConfig cfg;
+  cfg.users = {"zoe", ansi("Élodie"), "bob", "Eve", ansi("émile"), "Emile"};
+  world.open_room("le_salon_bleu", cfg);
+  Start();
+  world.advance(750ms);
+  EXPECT_EQ(Items(users().ListBox1),
+            (Lines{"bob", ansi("Élodie"), "Emile", ansi("émile"), "Eve", "modo", "zoe"}));
+  EXPECT_EQ(Items(chooser().ListBox1), Items(users().ListBox1));
+  // A tick over the same room keeps the list as it is.
+  world.advance(750ms);
+  EXPECT_EQ(users().ListBox1.Count(), 7);
+}
+
 TEST_F(UserListTest, EmptyListAfterARoomChangeSendsNoSetopt) {
   auto& salon = world.open_room("salon");
   salon.TreeView()->Clear();  // the client shows nobody yet
