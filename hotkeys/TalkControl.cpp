@@ -1,5 +1,7 @@
 #include "hotkeys/TalkControl.h"
 
+#include <algorithm>
+
 #include "core/Text.h"
 #include "hotkeys/SoundShortcut.h"
 
@@ -7,8 +9,10 @@ namespace tavlen {
 
 namespace {
 constexpr int kStatusShownMs = 1000;
-// Shown instead of "MIC ON" / "MIC OFF" when the switch did not answer.
+// Shown instead of "MIC ON" / "MIC OFF" when the switch did not answer, in a
+// popup as wide as the source switch's: at 14 points it wraps in 100 pixels.
 constexpr const char* kSwitchStuck = "MIC BLOQUÉ";
+constexpr int kSwitchStuckWidth = 250;
 }  // namespace
 
 std::string StatusLine(std::string_view text) {
@@ -47,6 +51,15 @@ void TalkControl::ShowStatus(std::string_view text) {
   popup_.SlideOut();
 }
 
+void TalkControl::ShowStuck() {
+  const int width = popup_.PopupWidth;
+  const int widened = std::max(width, kSwitchStuckWidth);
+  popup_.PopupWidth = widened;
+  ShowStatus(ansi(kSwitchStuck));
+  // Given back unless a source switch shown meanwhile set a width of its own.
+  if (popup_.PopupWidth == widened) popup_.PopupWidth = width;
+}
+
 bool TalkControl::Press(Hwnd talk_switch) {
   const std::string talker = talk_.CurrentTalker();
   const std::string& own = room_.OwnNick;
@@ -55,12 +68,14 @@ bool TalkControl::Press(Hwnd talk_switch) {
   if (talker.empty()) {
     log_.debog("-> routine ACTIVATION TALK");
     const bool taken = ClickWhile(talk_switch, [](const std::string& t) { return t.empty(); });
-    ShowStatus(taken ? "MIC ON" : ansi(kSwitchStuck));
+    if (taken) ShowStatus("MIC ON");
+    else ShowStuck();
   } else if (is_own(talker)) {
     log_.debog("-> routine DESACTIVATION TALK");
     const bool released = ClickWhile(talk_switch, is_own);
     controls_.SetOtherWindowMemoText(room_.RoomWindowTitle, "", true, false);
-    ShowStatus(released ? "MIC OFF" : ansi(kSwitchStuck));
+    if (released) ShowStatus("MIC OFF");
+    else ShowStuck();
     // Undoes a level left by a sound shortcut played while talking.
     volume_.SetWaveVolume(WaveLevel(saved_wave_volume_));
   }

@@ -35,6 +35,8 @@ class TalkControl {
   // Clicks while `again` holds for the talker shown; false when the bound stopped it.
   bool ClickWhile(Hwnd talk_switch, const std::function<bool(const std::string& talker)>& again);
   void ShowStatus(std::string_view text);
+  // "MIC BLOQUÉ", in a popup wide enough for it.
+  void ShowStuck();
 
   TalkSwitch& talk_;
   ControlAccess& controls_;

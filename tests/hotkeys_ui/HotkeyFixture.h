@@ -60,6 +60,7 @@ class HotkeyConsoleTest : public ConsoleTest {
 
   // What the status popup showed, one entry per showing.
   std::vector<std::string> shown;
+  std::vector<int> shown_widths;  // the popup's width at each showing
   static std::string Status(const std::string& text) { return StatusLine(text); }
 
   unsigned wave = 0;
@@ -72,6 +73,7 @@ class HotkeyConsoleTest : public ConsoleTest {
       std::string text;
       for (const auto& l : main().HTMLPopup2.Text()) text += l;
       shown.push_back(text);
+      shown_widths.push_back(w->Window().Bounds().Width());
     }
     was_visible_ = visible;
   }

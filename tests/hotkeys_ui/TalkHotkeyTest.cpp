@@ -95,6 +95,9 @@ TEST_F(TalkHotkeyTest, ARoomRefusingTheTalkStopsTheClicksAndSaysSo) {
   EXPECT_EQ(salon->Clicks(), TalkControl::kMaxClicks);
   EXPECT_EQ(salon->Model().Talker(), "");
   EXPECT_EQ(shown, Lines{Status(ansi("MIC BLOQUÉ"))});
+  // Wide enough for the text at 14 points on one line; the width is given back.
+  EXPECT_EQ(shown_widths, std::vector<int>{250});
+  EXPECT_EQ(main().HTMLPopup2.PopupWidth, 100);
 
   // Stuck while the own nick talks: the same bound, and the rest of a release runs.
   salon->Model().SetTalker("modo");

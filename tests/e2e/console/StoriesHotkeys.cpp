@@ -25,6 +25,7 @@ constexpr char kHeldWarning[] = "Control+Alt+Y couldn't be assigned to a hotkey.
 constexpr char kTakeTalk[] = "-> routine ACTIVATION TALK";
 constexpr char kReleaseTalk[] = "-> routine DESACTIVATION TALK";
 constexpr char kTalkPressed[] = "-> Entr\xE9" "e routine hotkey>Talk/relache talk";
+constexpr char kSwitchStuck[] = "-> routine TALK : le switch ne repond pas";
 constexpr char kBlockPressed[] = "-> Entr\xE9" "e routine hotkey>BlockMic";
 constexpr char kOther[] = "-> Entr\xE9" "e routine hotkey>OTHER";
 constexpr char kChangeVolume[] = "-> Entr\xE9" "e routine hotkey>OTHER>Changevolume";
@@ -175,7 +176,32 @@ void HotkeysStory(const Setup& setup) {
                    kTickDeadlineMs, "\"/blockmic alice\" in the room"))
     Timing("Ctrl+Alt+B pressed to /blockmic in the room", MsSince(start));
 
+  // A room whose talk switch refuses to change, brought on top: the clicks stop
+  // within their bound and "MIC BLOQUÉ" shows, on one line.
+  Room& refusing = s.StartRoom({"--room", "refus", "--nick", "modo", "--refuse-talk", "--at", "360,40"},
+                               "refus : Video Chat Room");
+  if (!refusing.window) return;
+  if (!WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - refus"; }, kTickDeadlineMs,
+                    "the console to take the refusing room"))
+    return;
+  start = Clock::now();
+  CHECK(PressTalk(debug, refusing.window), "Ctrl+Alt+T pressed in the refusing room");
+  HWND popup = nullptr;
+  if (WAIT_CONSOLE(s, c, [&] { return (popup = StatusPopup(c)) != nullptr; }, kTickDeadlineMs,
+                   "the status popup after the refused clicks")) {
+    Timing("Ctrl+Alt+T pressed to the stuck switch's popup", MsSince(start));
+    const Capture shot = SteadyWindow(popup);
+    KeepScreenshot(shot, c.exe_dir, "mic-blocked");
+    const PixelBox text = FindPixels(shot, [](int r, int g, int b) { return r + g + b < 200; });
+    CHECK(text.count > 20 && text.bottom - text.top < 30,
+          "\"MIC BLOQU\xC9\" on one line (text " + std::to_string(text.bottom - text.top) + " px high)");
+    WAIT_CONSOLE(s, c, [&] { return StatusPopup(c) == nullptr; }, kTickDeadlineMs, "the stuck switch's popup to go");
+  }
+  CHECK(debug.Has(kSwitchStuck), "the debug log says the switch does not answer");
+  CHECK_TEXT(refusing.Talker(), "", "nobody talks in the refusing room");
+
   s.Quit(c);
+  s.CloseRoom(refusing);
   s.CloseRoom(room);
 }
 
