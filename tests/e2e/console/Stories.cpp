@@ -193,6 +193,19 @@ void DiscoveryStory(const Setup& setup) {
   WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - "; }, kTickDeadlineMs,
                "the caption \"Tavlen - \" after the room closed");
 
+  // A room with a long topic: its title passes every read limit, and it is
+  // still adopted and written to.
+  const std::string topic(600, 't');
+  Room& long_room = s.StartRoom({"--room", "long", "--topic", topic, "--nick", "modo", "--users", "dave", "--at", "340,8"},
+                                "long, Topic: " + topic);
+  if (!long_room.window) return;
+  WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - long"; }, kTickDeadlineMs,
+               "the caption \"Tavlen - long\" for a 613-character title");
+  if (setup.TreeReadable())
+    WAIT_CONSOLE(s, c, [&] { return long_room.Transcript() == kSetoptAnswer; }, kTickDeadlineMs,
+                 "/setopt in the room with the long title");
+  s.CloseRoom(long_room);
+
   // "Quitter" ends the program.
   start = Clock::now();
   CHECK(c.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
