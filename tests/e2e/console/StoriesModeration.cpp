@@ -255,6 +255,72 @@ void QuickWarning(Panel& p) {
     Timing("right click on AVERTIR to the warning", MsSince(start));
 }
 
+// "MSG GROUPE" and "LISTE CAM" clicked with the real mouse: the menu, an entry,
+// for a group the prompt answered, the exact line in the room. The very next
+// real click, on KICKER, opens its panel: the menu's button let go of the mouse
+// (it used to keep the capture, and the next click anywhere opened its menu
+// again).
+void RoomMenusThenKick(Panel& p) {
+  HWND group = p.c.Child("Button", "MSG GROUPE");
+  HWND cams = p.c.Child("Button", "LISTE CAM");
+  HWND kick = p.c.Child("Button", "KICKER");
+  if (!group || !cams || !kick) {
+    FAIL_HERE("the MSG GROUPE, LISTE CAM and KICKER buttons");
+    return;
+  }
+  const auto centre = [](HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  CHECK(MouseClickAt(centre(group)), "real click on MSG GROUPE");
+  HWND menu = nullptr;
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (menu = VisibleTopLevel(p.c.process.id, "#32768")) != nullptr; },
+                    kTickDeadlineMs, "the group menu"))
+    return;
+  KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "group-menu");
+  for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN}) {  // the second entry, "OP"
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0);
+  }
+  HWND prompt = nullptr;
+  if (!WAIT_CONSOLE(p.s, p.c, [&] {
+        return (prompt = VisibleTopLevel(p.c.process.id, "#32770", "Envoyer un messages aux OP de le_salon_bleu")) !=
+               nullptr;
+      }, kTickDeadlineMs, "the prompt of the OP message"))
+    return;
+  HWND edit = GetDlgItem(prompt, 100);
+  HWND ok = GetDlgItem(prompt, IDOK);
+  if (!edit || !ok) {
+    FAIL_HERE("the prompt's box and OK button");
+    return;
+  }
+  CHECK(TypeInto(edit, "R\xE9union \xE0 21 h"), "typing the group message");
+  CHECK(PostClick(ok), "click on OK");
+  p.WaitLines("Command accepted: /msg 'op' (y) AUX OP (y) >> R\xE9union \xE0 21 h\r\n", "the OP message in the room");
+
+  if (!p.SetNick("bob")) return;
+  CHECK(MouseClickAt(centre(cams)), "real click on LISTE CAM");
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (menu = VisibleTopLevel(p.c.process.id, "#32768")) != nullptr; },
+                    kTickDeadlineMs, "the cam list menu"))
+    return;
+  KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "cam-menu");
+  for (UINT key : {VK_DOWN, VK_RETURN}) {  // "Regarde qui ?"
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0);
+  }
+  p.WaitLines("Command accepted: /watchlist bob\r\n", "\"Regarde qui ?\" in the room");
+
+  CHECK(MouseClickAt(centre(kick)), "real click on KICKER");
+  WAIT_CONSOLE(p.s, p.c, [&] {
+    HWND list = p.Reasons();
+    return OuterHeight(p.c.main) > p.folded_height && list && ListCount(list) == kExpandedListCount;
+  }, kTickDeadlineMs, "KICKER's panel opened by the next click");
+  CHECK(VisibleTopLevel(p.c.process.id, "#32768") == nullptr, "no group menu opened again");
+  CHECK(MouseClickAt(centre(kick)), "real click on KICKER again");
+  p.WaitFolded("the second click on KICKER");
+}
+
 // The editor: a new quick reason with an emoticon, saved byte for byte.
 void EditorAddsEntry(Panel& p) {
   CHECK(p.c.Menu(tavlen::menu_id::kEditerLesMessages), "Editer les messages posted");
@@ -343,6 +409,7 @@ void ModerationStory(const Setup& setup) {
   Punish(p);
   CustomWarning(p);
   QuickWarning(p);
+  RoomMenusThenKick(p);
   EditorAddsEntry(p);
   Timing("moderation story after start-up", MsSince(start));
   CHECK(!Contains(room.Transcript(), "talk_time"), "a hidden Commandes entry reached the room");
