@@ -206,6 +206,21 @@ void WidgetsCheck() {
   CHECK((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW, "a button on a band is drawn flat");
   CHECK_EQ(static_cast<int>(PixelAt(main, 10, band_y + 8)), static_cast<int>(RGB(200, 40, 40)),
            "in the band's colour");
+  // Another program's topmost window takes the top; asking again takes it back,
+  // although the form is already marked topmost.
+  HWND other = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "other", WS_POPUP | WS_VISIBLE, 60, 60,
+                               80, 40, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  const auto above = [](HWND a, HWND b) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      if (w == a) return true;
+      if (w == b) return false;
+    }
+    return false;
+  };
+  CHECK(other && above(other, main), "another topmost window on top");
+  form.SetStayOnTop(true);
+  CHECK(above(main, other), "stay on top asked again takes the top back");
+  DestroyWindow(other);
   form.SetStayOnTop(false);
   CHECK((GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0, "stay on top off");
 
