@@ -74,10 +74,12 @@ void PopupCheck() {
   std::string failing;
   tavlen::Point focused{-1, -1};
   tavlen::Point moved{-1, -1};
+  tavlen::Rgb info_bk = 0xFFFFFFFF;  // the scheme's colour as the canvas gave it
   std::unique_ptr<tavlen::PopupWindow> popup;
   tavlen::PopupWindowEvents events;
   events.paint = [&](tavlen::Canvas& canvas) {
     ++paints;
+    info_bk = canvas.SystemColor(COLOR_INFOBK);
     canvas.FillRect({0, 0, 120, 60}, kFill);
     canvas.Line({0, 30}, {120, 30}, kLine);
     canvas.PaintText({4, 4, 100, 20}, "&Salut", tavlen::FontSpec{}, 0);
@@ -121,8 +123,17 @@ void PopupCheck() {
   CHECK((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0, "not topmost");
   CHECK(GetWindow(window, GW_OWNER) == owner, "still owned by its owner");
 
+  // A high-contrast scheme for the first paint: the canvas gives its colours.
+  const int scheme_index = COLOR_INFOBK;
+  const COLORREF previous_info_bk = GetSysColor(scheme_index);
+  const COLORREF contrast = RGB(0, 0, 0);
+  SetSysColors(1, &scheme_index, &contrast);
   popup->ShowNoActivate();
   clock.ProcessMessages();
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CHECK_EQ(static_cast<int>(info_bk), static_cast<int>(contrast), "the canvas gives the user's scheme's colours");
+  SetSysColors(1, &scheme_index, &previous_info_bk);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   CHECK(popup->Visible(), "shown");
   CHECK(GetForegroundWindow() == owner && GetFocus() == owner, "showing takes neither activation nor focus");
   CHECK(paints >= 1, "painted");
