@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/ProcessMemory.h"
+#include "ports/ProcessMemory.h"
 
 namespace tavlen {
 

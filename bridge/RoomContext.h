@@ -3,10 +3,10 @@
 // inactive state switches off.
 #pragma once
 
-#include "core/DebugLog.h"
-#include "core/RoomState.h"
+#include "state/DebugLog.h"
+#include "state/RoomState.h"
 #include "kit/Widgets.h"
-#include "platform/Windowing.h"
+#include "ports/Windowing.h"
 
 namespace tavlen {
 

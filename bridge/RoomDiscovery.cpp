@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "bridge/WindowSearch.h"
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

@@ -1,7 +1,7 @@
 #include "bridge/TalkSwitch.h"
 
 #include "bridge/WindowSearch.h"
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

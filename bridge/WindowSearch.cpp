@@ -1,6 +1,6 @@
 #include "bridge/WindowSearch.h"
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

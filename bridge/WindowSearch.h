@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "platform/Windowing.h"
+#include "ports/Windowing.h"
 
 namespace tavlen {
 

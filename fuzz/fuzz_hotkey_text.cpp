@@ -3,7 +3,7 @@
 // layout can write again, and every written text parses back to its value.
 #include "FuzzSupport.h"
 #include "hotkeys/HotKeyManager.h"
-#include "platform/sim/SimHotkeys.h"
+#include "backends/sim/SimHotkeys.h"
 
 using namespace tavlen;
 

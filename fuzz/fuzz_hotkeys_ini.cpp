@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "FuzzSupport.h"
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 #include "hotkeys/HotkeyTable.h"
 
 using namespace tavlen;

@@ -6,8 +6,8 @@
 #include "FuzzSupport.h"
 #include "notify/HTMLPopupWindow.h"
 #include "notify/Markup.h"
-#include "platform/sim/SimPopupWindow.h"
-#include "platform/sim/SimTextMetrics.h"
+#include "backends/sim/SimPopupWindow.h"
+#include "backends/sim/SimTextMetrics.h"
 
 using namespace tavlen;
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "FuzzSupport.h"
-#include "core/Files.h"
-#include "core/RoomState.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "state/RoomState.h"
+#include "base/Text.h"
 #include "monitor/LineInterpreter.h"
 #include "monitor/TranscriptTracker.h"
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "FuzzSupport.h"
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 
 using namespace tavlen;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/Text.h"
-#include "platform/Types.h"
+#include "base/Text.h"
+#include "ports/Types.h"
 
 namespace tavlen {
 

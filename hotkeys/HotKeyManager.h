@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/HotkeyApi.h"
+#include "ports/HotkeyApi.h"
 
 namespace tavlen {
 

@@ -1,6 +1,6 @@
 #include "hotkeys/HotkeyDispatch.h"
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

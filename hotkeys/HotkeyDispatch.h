@@ -7,8 +7,8 @@
 
 #include "bridge/ControlAccess.h"
 #include "bridge/TalkSwitch.h"
-#include "core/DebugLog.h"
-#include "core/RoomState.h"
+#include "state/DebugLog.h"
+#include "state/RoomState.h"
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/HotkeyTable.h"
 #include "hotkeys/SoundShortcut.h"

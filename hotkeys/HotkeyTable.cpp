@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

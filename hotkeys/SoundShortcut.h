@@ -4,10 +4,10 @@
 
 #include <string_view>
 
-#include "core/DebugLog.h"
+#include "state/DebugLog.h"
 #include "hotkeys/Volumes.h"
 #include "kit/Widgets.h"
-#include "platform/SoundApi.h"
+#include "ports/SoundApi.h"
 
 namespace tavlen {
 

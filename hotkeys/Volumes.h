@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/VolumeApi.h"
+#include "ports/VolumeApi.h"
 
 namespace tavlen {
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "platform/Types.h"
+#include "ports/Types.h"
 
 namespace tavlen::kit {
 

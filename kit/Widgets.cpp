@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen::kit {
 

@@ -16,7 +16,7 @@
 
 #include "kit/Application.h"
 #include "kit/Backend.h"
-#include "platform/Collation.h"
+#include "ports/Collation.h"
 
 namespace tavlen::kit {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MixerApi.h"
+#include "ports/MixerApi.h"
 
 namespace tavlen {
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <optional>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

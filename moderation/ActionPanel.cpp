@@ -1,6 +1,6 @@
 #include "moderation/ActionPanel.h"
 
-#include "core/Text.h"
+#include "base/Text.h"
 #include "moderation/Placeholders.h"
 #include "moderation/Sanctions.h"
 

@@ -3,7 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

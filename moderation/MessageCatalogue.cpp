@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

@@ -7,11 +7,11 @@
 #include <functional>
 #include <string_view>
 
-#include "core/RoomState.h"
+#include "state/RoomState.h"
 #include "kit/Widgets.h"
 #include "moderation/MessageCatalogue.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "ports/Clock.h"
+#include "ports/Dialogs.h"
 
 namespace tavlen {
 

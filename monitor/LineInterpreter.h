@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/RoomState.h"
+#include "state/RoomState.h"
 
 namespace tavlen {
 

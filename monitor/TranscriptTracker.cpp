@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Windowing.h"
+#include "ports/Windowing.h"
 
 namespace tavlen {
 

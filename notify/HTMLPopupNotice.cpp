@@ -1,6 +1,6 @@
 #include "notify/HTMLPopupNotice.h"
 
-#include "core/Text.h"
+#include "base/Text.h"
 #include "notify/Markup.h"
 
 namespace tavlen {

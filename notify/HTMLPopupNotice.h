@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Types.h"
+#include "ports/Types.h"
 
 namespace tavlen {
 

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <optional>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 namespace {

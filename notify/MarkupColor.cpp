@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

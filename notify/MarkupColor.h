@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/PopupSurface.h"
+#include "ports/PopupSurface.h"
 
 namespace tavlen {
 

@@ -1,6 +1,6 @@
 #include "notify/NotificationSettings.h"
 
-#include "core/Files.h"
+#include "base/Files.h"
 
 namespace tavlen {
 

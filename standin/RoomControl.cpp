@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen::standin {
 

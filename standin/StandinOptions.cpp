@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen::standin {
 

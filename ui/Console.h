@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "core/DebugLog.h"
+#include "state/DebugLog.h"
 #include "kit/Application.h"
-#include "platform/Platform.h"
+#include "ports/Platform.h"
 #include "ui/Unit1.h"
 #include "ui/Unit10.h"
 #include "ui/Unit11.h"

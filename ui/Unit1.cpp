@@ -1,6 +1,6 @@
 #include "ui/Unit1.h"
 
-#include "core/Text.h"
+#include "base/Text.h"
 #include "ui/MenuIds.h"
 #include "ui/Unit10.h"
 

@@ -1,7 +1,7 @@
 // The debug log window: one scrolling multi-line box holding the trace lines.
 #pragma once
 
-#include "core/DebugLog.h"
+#include "state/DebugLog.h"
 #include "kit/Widgets.h"
 
 namespace tavlen {

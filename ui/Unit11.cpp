@@ -1,6 +1,6 @@
 #include "ui/Unit11.h"
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

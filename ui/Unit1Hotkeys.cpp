@@ -1,6 +1,6 @@
 // The main window's hotkeys, talk control, sound shortcuts and wave volume.
-#include "core/Text.h"
-#include "platform/Dialogs.h"
+#include "base/Text.h"
+#include "ports/Dialogs.h"
 #include "ui/Unit1.h"
 #include "ui/Unit7.h"
 #include "ui/Unit8.h"

@@ -1,10 +1,10 @@
 // The main window's room monitor and keyword notifications: the 2-second
 // transcript tick, the rules' actions, the notification popup and its settings.
 #include "bridge/WindowSearch.h"
-#include "core/Text.h"
+#include "base/Text.h"
 #include "notify/HTMLPopupNotice.h"
-#include "platform/Dialogs.h"
-#include "platform/SoundApi.h"
+#include "ports/Dialogs.h"
+#include "ports/SoundApi.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"
 

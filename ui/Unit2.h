@@ -9,7 +9,7 @@
 
 #include "kit/Widgets.h"
 #include "moderation/MessageCatalogue.h"
-#include "platform/Dialogs.h"
+#include "ports/Dialogs.h"
 
 namespace tavlen {
 

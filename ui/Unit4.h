@@ -2,7 +2,7 @@
 // A double click or Enter on a nick puts it into the box and closes the list.
 #pragma once
 
-#include "core/KTop.h"
+#include "kit/KTop.h"
 #include "kit/Widgets.h"
 
 namespace tavlen {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen {
 

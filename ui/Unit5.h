@@ -7,7 +7,7 @@
 
 #include "kit/Widgets.h"
 #include "notify/NotificationSettings.h"
-#include "platform/Dialogs.h"
+#include "ports/Dialogs.h"
 
 namespace tavlen {
 

@@ -8,8 +8,8 @@
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/HotkeyTable.h"
 #include "kit/Widgets.h"
-#include "platform/Dialogs.h"
-#include "platform/SoundApi.h"
+#include "ports/Dialogs.h"
+#include "ports/SoundApi.h"
 
 namespace tavlen {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/Windowing.h"
+#include "ports/Windowing.h"
 
 namespace tavlen::bench {
 

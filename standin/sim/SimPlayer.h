@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/sim/SimDesktop.h"
+#include "backends/sim/SimDesktop.h"
 
 namespace tavlen::sim {
 

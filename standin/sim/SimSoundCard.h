@@ -4,7 +4,7 @@
 // picks its one source (Microphone, Line In or Stereo Mix) in a MUX.
 #pragma once
 
-#include "platform/sim/SimMixer.h"
+#include "backends/sim/SimMixer.h"
 
 namespace tavlen::sim {
 

@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "core/Files.h"
+#include "base/Files.h"
 
 namespace tavlen::sim {
 

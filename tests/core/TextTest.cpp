@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 
 using namespace tavlen;
 

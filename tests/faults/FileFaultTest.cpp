@@ -7,12 +7,12 @@
 #include <functional>
 
 #include "WriteFaults.h"
-#include "core/Files.h"
+#include "base/Files.h"
 #include "hotkeys/HotkeyTable.h"
 #include "mixer/MixerSourceSetting.h"
 #include "moderation/MessageCatalogue.h"
 #include "notify/NotificationSettings.h"
-#include "platform/sim/SimHotkeys.h"
+#include "backends/sim/SimHotkeys.h"
 
 namespace tavlen::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Files.h"
+#include "base/Files.h"
 
 namespace tavlen::testing {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "hotkeys/HotKeyManager.h"
-#include "platform/sim/SimHotkeys.h"
+#include "backends/sim/SimHotkeys.h"
 
 namespace tavlen {
 namespace {

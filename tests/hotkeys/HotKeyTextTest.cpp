@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/Text.h"
+#include "base/Text.h"
 #include "hotkeys/HotKeyManager.h"
-#include "platform/sim/SimHotkeys.h"
+#include "backends/sim/SimHotkeys.h"
 
 namespace tavlen {
 namespace {

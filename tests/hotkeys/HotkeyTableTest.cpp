@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 #include "hotkeys/HotkeyTable.h"
-#include "platform/sim/SimHotkeys.h"
+#include "backends/sim/SimHotkeys.h"
 
 namespace tavlen {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "hotkeys/Volumes.h"
-#include "platform/sim/SimSound.h"
-#include "platform/sim/SimVolume.h"
+#include "backends/sim/SimSound.h"
+#include "backends/sim/SimVolume.h"
 
 namespace tavlen {
 namespace {

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "ConsoleFixture.h"
-#include "core/Text.h"
+#include "base/Text.h"
 #include "hotkeys/TalkControl.h"
-#include "platform/HotkeyApi.h"
-#include "platform/VolumeApi.h"
+#include "ports/HotkeyApi.h"
+#include "ports/VolumeApi.h"
 
 namespace tavlen::testing {
 

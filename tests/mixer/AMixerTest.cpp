@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/SimMixer.h"
+#include "backends/sim/SimMixer.h"
 
 namespace tavlen {
 namespace {

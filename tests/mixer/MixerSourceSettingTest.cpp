@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/Files.h"
+#include "base/Files.h"
 
 namespace tavlen {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 #include "moderation/MessageCatalogue.h"
 #include "moderation/Placeholders.h"
 #include "standin/sim/SimWorld.h"

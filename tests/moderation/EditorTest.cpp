@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "ModerationFixture.h"
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 
 namespace tavlen::testing {
 namespace {

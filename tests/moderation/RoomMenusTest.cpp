@@ -1,6 +1,6 @@
 // "MSG GROUPE", "LISTE CAM" and the owners' "Commandes" entries.
 #include "ModerationFixture.h"
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen::testing {
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ConsoleFixture.h"
-#include "core/Text.h"
+#include "base/Text.h"
 #include "monitor/LineInterpreter.h"
 #include "notify/HTMLPopupNotice.h"
 

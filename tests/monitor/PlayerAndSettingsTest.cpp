@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "core/Files.h"
+#include "base/Files.h"
 #include "monitor/WinampControl.h"
 #include "notify/NotificationSettings.h"
 #include "notify/SoundWorker.h"

@@ -6,10 +6,10 @@
 
 #include "notify/HTMLPopup.h"
 #include "notify/Markup.h"
-#include "platform/Windowing.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimPopupWindow.h"
-#include "platform/sim/SimTextMetrics.h"
+#include "ports/Windowing.h"
+#include "backends/sim/SimClock.h"
+#include "backends/sim/SimPopupWindow.h"
+#include "backends/sim/SimTextMetrics.h"
 
 namespace tavlen::test {
 

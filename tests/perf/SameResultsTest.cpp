@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "bridge/UserListSync.h"
-#include "core/Text.h"
+#include "userlist/UserListSync.h"
+#include "base/Text.h"
 #include "kit/Widgets.h"
 #include "monitor/TranscriptTracker.h"
-#include "platform/sim/SimBackend.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimDesktop.h"
+#include "backends/sim/SimBackend.h"
+#include "backends/sim/SimClock.h"
+#include "backends/sim/SimDesktop.h"
 
 namespace tavlen {
 namespace {

@@ -8,15 +8,15 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "core/Files.h"
-#include "core/Text.h"
+#include "base/Files.h"
+#include "base/Text.h"
 #include "hotkeys/HotkeyTable.h"
 #include "mixer/MixerSourceSetting.h"
 #include "moderation/MessageCatalogue.h"
 #include "notify/HTMLPopupWindow.h"
-#include "platform/HotkeyApi.h"
-#include "platform/VolumeApi.h"
-#include "platform/sim/SimPopupWindow.h"
+#include "ports/HotkeyApi.h"
+#include "ports/VolumeApi.h"
+#include "backends/sim/SimPopupWindow.h"
 
 namespace tavlen::soak {
 

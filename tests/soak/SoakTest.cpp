@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Soak.h"
-#include "core/Files.h"
+#include "base/Files.h"
 
 namespace tavlen::soak {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "TreeFixture.h"
 #include "bridge/RemoteMemory.h"
-#include "bridge/TreeViewReader.h"
-#include "core/Text.h"
+#include "userlist/TreeViewReader.h"
+#include "base/Text.h"
 
 namespace tavlen::testing {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "TreeFixture.h"
-#include "core/Text.h"
+#include "base/Text.h"
 
 namespace tavlen::testing {
 

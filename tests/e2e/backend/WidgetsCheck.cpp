@@ -1,6 +1,6 @@
 // The kit's widgets realized by the Win32 backend, driven through real messages
 // the way a user's clicks and typing arrive.
-#include "platform/win32/WinApi.h"
+#include "backends/win32/WinApi.h"
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/Text.h"
+#include "base/Text.h"
 
 #include "kit/Widgets.h"
-#include "platform/win32/Win32Backend.h"
-#include "platform/win32/Win32Clock.h"
+#include "backends/win32/Win32Backend.h"
+#include "backends/win32/Win32Clock.h"
 #include "tests/e2e/backend/BackendCheck.h"
 
 namespace check {

@@ -1,4 +1,4 @@
-#include "platform/win32/WinApi.h"
+#include "backends/win32/WinApi.h"
 
 #include "tests/e2e/ports/Support.h"
 

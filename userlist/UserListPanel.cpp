@@ -1,0 +1,103 @@
+#include "userlist/UserListPanel.h"
+
+#include "userlist/UserListSync.h"
+#include "base/Text.h"
+
+namespace tavlen {
+
+namespace {
+// The chooser opens below the box unless the main window is this close to the
+// desktop's bottom.
+constexpr int kRoomBelow = 485;
+constexpr int kBelowOffset = 54;
+constexpr int kAboveOffset = 350;
+constexpr int kLeftOffset = 7;
+}  // namespace
+
+UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
+                             kit::Edit& target_nick_box, const Collation& order)
+    : ListBox1(&form, "ListBox1"),
+      Label1(&form, "Label1"),
+      Label2(&form, "Label2"),
+      form_(form),
+      ctx_(ctx),
+      controls_(controls),
+      memory_(memory),
+      box_(target_nick_box) {
+  // In the expanded part, left of the reason list.
+  ListBox1.SetBounds(4, 176, 136, 209);
+  ListBox1.Sorted = true;
+  ListBox1.Order = &order;
+  Label1.SetBounds(4, 392, 136, 16);
+  Label1.SetText("NB utilisateurs");
+  Label2.SetBounds(4, 408, 136, 16);
+  Label2.SetText("NB Kick :");
+  ListBox1.OnClick = [this] { ListBox1Click(); };
+}
+
+void UserListPanel::AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list) {
+  chooser_ = &chooser;
+  chooser_list_ = &chooser_list;
+  chooser_list.Order = ListBox1.Order;
+}
+
+void UserListPanel::Timer4Timer() {
+  RoomState& room = ctx_.room;
+  TreeItemTexts = ReadTreeView(ctx_.windowing, memory_, room.UserTreeWindow, ListBox1, chooser_list_);
+  Label2.SetText("NB kick : " + std::to_string(room.KicksByOwnNick) + "/" + std::to_string(room.KicksTotal));
+  const std::string count = std::to_string(ListBox1.Count());
+  Label1.SetText(count + " utilisateurs");
+  ctx_.app.SetTitle("Tavlen - [" + count + "]");
+
+  // A new room is asked for the rights again. While they are unknown, a request
+  // that never reached the room (the moderator was typing) is tried again.
+  if (room.RoomChanged) setopt_submitted_ = false;
+  const bool retry = !room.RightsKnown && !setopt_submitted_;
+  if ((room.RoomChanged || retry) && ListBox1.Count() > 0 && Pos(" ", ListBox1.Item(0)) == 0) {
+    // Settled before submitting: a tick run from the submission's message
+    // handling must not ask a second time, and a room change it sees stays.
+    room.RoomChanged = false;
+    setopt_submitted_ = true;
+    setopt_submitted_ = controls_.send_to_camfrog("/setopt");
+  }
+}
+
+void UserListPanel::ListBox1Click() {
+  if (ListBox1.ItemIndex() < 0) return;
+  box_.SetText(ListBox1.Item(ListBox1.ItemIndex()));
+}
+
+bool UserListPanel::ChooserBelow() const {
+  return form_.Top() < ctx_.windowing.VirtualScreenHeight() - kRoomBelow;
+}
+
+void UserListPanel::Edit2DblClick() {
+  if (!chooser_) return;
+  const int top = ChooserBelow() ? form_.Top() + box_.Top() + kBelowOffset : form_.Top() + box_.Top() - kAboveOffset;
+  chooser_->SetBounds(form_.Left() + box_.Left() + kLeftOffset, top, chooser_->Width(), chooser_->Height());
+  chooser_->Show();
+}
+
+void UserListPanel::Edit2Click() {
+  CloseChooser();
+  if (KeepOnTop) KeepOnTop();
+}
+
+void UserListPanel::CloseChooser() {
+  if (chooser_ && chooser_->Visible()) chooser_->Close();
+}
+
+void UserListPanel::LeaveRule() {
+  if (!chooser_ || !chooser_->Visible()) return;
+  const Point p = ctx_.windowing.CursorPos();
+  const int l = chooser_->Left();
+  const int t = chooser_->Top();
+  const int w = chooser_->Width();
+  const int h = chooser_->Height();
+  const int eh = box_.Height();
+  const bool outside = ChooserBelow() ? p.x < l || p.x > l + w || p.y < t - eh || p.y > t + h
+                                      : p.x < l || p.x > l + w || p.y < t || p.y > t + h + eh;
+  if (outside) CloseChooser();
+}
+
+}  // namespace tavlen

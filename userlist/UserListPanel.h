@@ -1,0 +1,66 @@
+// The user list panel of the main window: the room's nicks (`UserList`), the
+// user count and kick counters, the application title, the rights request after
+// a room change, and the nick chooser that pops up next to the target nick box.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bridge/ControlAccess.h"
+#include "bridge/RoomContext.h"
+#include "kit/Widgets.h"
+#include "ports/ProcessMemory.h"
+
+namespace tavlen {
+
+class UserListPanel {
+ public:
+  // `target_nick_box`: the nick every moderation command acts on; `order`: the
+  // platform's list order, which the list, the chooser and completion share.
+  UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
+                kit::Edit& target_nick_box, const Collation& order);
+
+  kit::ListBox ListBox1;  // UserList
+  kit::Label Label1;      // user count
+  kit::Label Label2;      // kick counters
+  // The texts read from the user tree at the last tick.
+  std::vector<std::string> TreeItemTexts;
+  // Switches the main window's keep-on-top on again.
+  std::function<void()> KeepOnTop;
+
+  // The nick chooser window and its list, created after the main window.
+  void AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list);
+  kit::Form* Chooser() const { return chooser_; }
+
+  // The user list tick (750 ms).
+  void Timer4Timer();
+  // A "/setopt" submission made outside the tick (at start-up): `submitted` is
+  // whether it reached the room.
+  void NoteSetopt(bool submitted) { setopt_submitted_ = submitted; }
+
+  void ListBox1Click();
+  // Double click in the target nick box: opens the chooser next to it.
+  void Edit2DblClick();
+  // Single click in the target nick box: closes the chooser.
+  void Edit2Click();
+  // Closes the chooser without a choice (closing a hidden one does nothing).
+  void CloseChooser();
+  // Every 10 ms: closes the chooser once the mouse has left it and the box.
+  void LeaveRule();
+  // Whether the chooser opens below the box (the main window is high enough).
+  bool ChooserBelow() const;
+
+ private:
+  kit::Form& form_;
+  RoomContext& ctx_;
+  ControlAccess& controls_;
+  ProcessMemory* memory_;
+  kit::Edit& box_;
+  kit::Form* chooser_ = nullptr;
+  kit::ListBox* chooser_list_ = nullptr;
+  // A "/setopt" reached the room since start-up or the last room change.
+  bool setopt_submitted_ = false;
+};
+
+}  // namespace tavlen
