@@ -5,7 +5,7 @@ namespace tavlen {
 void EnterInactiveState(RoomContext& ctx, const std::string& room_name) {
   ctx.room.RoomName = room_name;
   ctx.room.RoomWindowTitle.clear();
-  ctx.Timer4.SetEnabled(false);
+  if (ctx.OnRoomPresence) ctx.OnRoomPresence(false);
   ctx.app.SetTitle(kInactiveTitle);
 }
 

@@ -1,7 +1,9 @@
 // What the bridge works with: the desktop, the application (message processing,
-// title), the room state, the debug log and the user list timer that the
-// inactive state switches off.
+// title), the room state and the debug log, and the event it raises when a room
+// window appears or the console goes inactive.
 #pragma once
+
+#include <functional>
 
 #include "state/DebugLog.h"
 #include "state/RoomState.h"
@@ -15,7 +17,9 @@ struct RoomContext {
   kit::Application& app;
   RoomState& room;
   DebugLog& log;
-  kit::Timer& Timer4;
+  // Raised with true while discovery sees room windows and with false when the
+  // console goes inactive: the user list starts or stops its tick.
+  std::function<void(bool present)> OnRoomPresence;
 };
 
 inline constexpr const char* kInactiveTitle = "Tavlen - [INACTIF]";

@@ -11,6 +11,11 @@ std::string RoomNameFromTitle(const std::string& title) {
   return Pos(",", title) > 0 ? WordAt(1, title, kComma) : WordAt(1, title, kBlank);
 }
 
+RoomDiscovery::RoomDiscovery(RoomContext& ctx, TalkSwitch& talk)
+    : Timer9(ctx.app, "Timer9", 100, true), ctx_(ctx), talk_(talk) {
+  Timer9.OnTimer = [this] { Timer9Timer(); };
+}
+
 void RoomDiscovery::Snapshot(Walk& walk) {
   Windowing& w = ctx_.windowing;
   walk.count = 0;
@@ -44,7 +49,7 @@ void RoomDiscovery::Timer9Timer() {
   if (walk.candidates.empty()) {
     EnterInactiveState(ctx_, "");
   } else {
-    ctx_.Timer4.SetEnabled(true);
+    if (ctx_.OnRoomPresence) ctx_.OnRoomPresence(true);
     for (const std::size_t candidate : walk.candidates) {
       const Seen& seen = walk.seen[candidate];
       walk.title = seen.text;
@@ -69,7 +74,7 @@ void RoomDiscovery::AdoptForegroundTitle() {
   if (EqualsIgnoreCase(room.RoomWindowTitle, room.ForegroundTitle) && room.RoomWindowTitle != room.ForegroundTitle) {
     room.RoomWindowTitle = room.ForegroundTitle;
     room.RoomName = RoomNameFromTitle(room.RoomWindowTitle);
-    main_form_.SetText("Tavlen - " + room.RoomName);
+    if (OnCaption) OnCaption("Tavlen - " + room.RoomName);
   }
 }
 

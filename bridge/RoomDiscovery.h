@@ -2,6 +2,7 @@
 // follows the exact letter case of the room title from the foreground window.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,13 @@ namespace tavlen {
 
 class RoomDiscovery {
  public:
-  RoomDiscovery(RoomContext& ctx, TalkSwitch& talk, kit::Form& main_form)
-      : ctx_(ctx), talk_(talk), main_form_(main_form) {}
+  RoomDiscovery(RoomContext& ctx, TalkSwitch& talk);
 
-  // The discovery tick (every 100 ms).
+  // Looks for the room window (100 ms).
+  kit::Timer Timer9;
+  // Gives the main window its caption when the room title's letter case changes.
+  std::function<void(const std::string& caption)> OnCaption;
+
   void Timer9Timer();
   // First step of the foreground tick: adopt the foreground title's letter case.
   void AdoptForegroundTitle();
@@ -45,7 +49,6 @@ class RoomDiscovery {
 
   RoomContext& ctx_;
   TalkSwitch& talk_;
-  kit::Form& main_form_;
   Walk walk_;
 };
 

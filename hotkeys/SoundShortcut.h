@@ -13,10 +13,8 @@ namespace tavlen {
 
 class SoundShortcutPlayback {
  public:
-  // `player` is the main window's player, `end_watch` its end-of-sound timer; the two
-  // levels are the main window's.
-  SoundShortcutPlayback(DebugLog& log, TVolumeControl& volume, MediaPlayer& player, kit::Timer& end_watch,
-                        int& saved_wave_volume, const int& music_volume);
+  SoundShortcutPlayback(kit::Application& app, DebugLog& log, TVolumeControl& volume, MediaPlayer& player,
+                        WaveLevels& levels);
 
   // Saves the wave volume (unless an earlier shortcut still plays), opens the file, lowers the volume to the music level,
   // starts the sound and the end watch. A file that cannot be opened throws with
@@ -26,13 +24,14 @@ class SoundShortcutPlayback {
   // level comes back and the watch stops.
   void Timer8Timer();
 
+  // The end watch: polls the player while a shortcut's sound plays (1 ms).
+  kit::Timer Timer8;
+
  private:
   DebugLog& log_;
   TVolumeControl& volume_;
   MediaPlayer& player_;
-  kit::Timer& end_watch_;
-  int& saved_wave_volume_;
-  const int& music_volume_;
+  WaveLevels& levels_;
 };
 
 // A wave level kept as an int, brought into the 0-255 range a device takes.

@@ -21,7 +21,7 @@ std::string StatusLine(std::string_view text) {
 
 TalkControl::TalkControl(TalkSwitch& talk, ControlAccess& controls, const RoomState& room, DebugLog& log,
                          THTMLPopup& status_popup, Clock& clock, TVolumeControl& volume,
-                         const int& saved_wave_volume)
+                         const WaveLevels& levels)
     : talk_(talk),
       controls_(controls),
       room_(room),
@@ -29,7 +29,7 @@ TalkControl::TalkControl(TalkSwitch& talk, ControlAccess& controls, const RoomSt
       popup_(status_popup),
       clock_(clock),
       volume_(volume),
-      saved_wave_volume_(saved_wave_volume) {}
+      levels_(levels) {}
 
 bool TalkControl::ClickWhile(Hwnd talk_switch, const std::function<bool(const std::string& talker)>& again) {
   const std::int64_t start = clock_.NowMs();
@@ -77,7 +77,7 @@ bool TalkControl::Press(Hwnd talk_switch) {
     if (released) ShowStatus("MIC OFF");
     else ShowStuck();
     // Undoes a level left by a sound shortcut played while talking.
-    volume_.SetWaveVolume(WaveLevel(saved_wave_volume_));
+    volume_.SetWaveVolume(WaveLevel(levels_.saved));
   }
   // Someone else holds the microphone: nothing to do.
   return false;

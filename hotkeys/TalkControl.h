@@ -26,7 +26,7 @@ class TalkControl {
   static constexpr int kMaxLoopMs = 2000;
 
   TalkControl(TalkSwitch& talk, ControlAccess& controls, const RoomState& room, DebugLog& log,
-              THTMLPopup& status_popup, Clock& clock, TVolumeControl& volume, const int& saved_wave_volume);
+              THTMLPopup& status_popup, Clock& clock, TVolumeControl& volume, const WaveLevels& levels);
 
   // The press mode of FindButtonAndPressIt, given the switch it found. Always false.
   bool Press(Hwnd talk_switch);
@@ -45,7 +45,7 @@ class TalkControl {
   THTMLPopup& popup_;
   Clock& clock_;
   TVolumeControl& volume_;
-  const int& saved_wave_volume_;
+  const WaveLevels& levels_;
 };
 
 // The status popup's one line for a short text such as "MIC ON".

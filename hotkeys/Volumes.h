@@ -40,4 +40,12 @@ class TVolumeControl {
   std::array<int, 3> devices_{-1, -1, -1};
 };
 
+// The two wave levels the console keeps beside the device's: the level to come
+// back to once a sound shortcut or the talk control has lowered it, and the music
+// level fixed in the volume window (0 until then, never stored).
+struct WaveLevels {
+  int saved = 0;
+  int music = 0;
+};
+
 }  // namespace tavlen

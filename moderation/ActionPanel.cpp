@@ -151,7 +151,7 @@ void ActionPanel::spSkinSpeedButton1Click(kit::Button& button) {
   ListBox3.Clear();
   const bool sanction = SanctionNamed(action).has_value();
   if (sanction) ListBox3.Add(kCustomReasonItem, kNoSlot);
-  const MessageCatalogue& catalogue = ctx.catalogue();
+  const MessageCatalogue& catalogue = ctx.catalogue;
   for (int k = 0; k < MessageCatalogue::kSlots; ++k) {
     const CatalogueEntry& entry = catalogue.Slot(k);
     if (entry.Category.find(action) != std::string::npos) ListBox3.Add(entry.ShortcutName, k);
@@ -179,7 +179,7 @@ bool ActionPanel::CustomEntrySelected() const {
 std::string ActionPanel::SelectedReason() {
   const int index = ListBox3.ItemIndex();
   if (index < 0 || CustomEntrySelected()) return {};
-  return ctx.catalogue().Slot(static_cast<int>(ListBox3.Data(index))).MessageText;
+  return ctx.catalogue.Slot(static_cast<int>(ListBox3.Data(index))).MessageText;
 }
 
 void ActionPanel::spSkinSpeedButton3Click() {
@@ -223,7 +223,7 @@ void ActionPanel::ListBox3Click() {
   // A click that selects nothing reads entry -1 and fails: the hint stays.
   const std::intptr_t slot = ListBox3.Data(ListBox3.ItemIndex());
   ListBox3.SetHint(slot == kNoSlot ? ansi("Vous allez pouvoir entrer un message personnalisé !!!")
-                                   : ctx.catalogue().Slot(static_cast<int>(slot)).MessageText);
+                                   : ctx.catalogue.Slot(static_cast<int>(slot)).MessageText);
 }
 
 }  // namespace tavlen

@@ -30,9 +30,11 @@ std::optional<long long> ParseKickSeconds(std::string_view answer) {
   return value;
 }
 
-AutoKick::AutoKick(ModerationContext& ctx, ActionPanel& panel, kit::Timer& Timer5, kit::MenuItem& Activer1,
+AutoKick::AutoKick(kit::Application& app, ModerationContext& ctx, ActionPanel& panel, kit::MenuItem& Activer1,
                    kit::MenuItem& Desactiver1)
-    : ctx_(ctx), panel_(panel), timer_(Timer5), activer_(Activer1), desactiver_(Desactiver1) {}
+    : Timer5(app, "Timer5", 30000, false), ctx_(ctx), panel_(panel), activer_(Activer1), desactiver_(Desactiver1) {
+  Timer5.OnTimer = [this] { Timer5Timer(); };
+}
 
 void AutoKick::Activer1Click() {
   if (panel_.TargetNickBox().Text().empty()) {
@@ -58,9 +60,9 @@ void AutoKick::Activer1Click() {
   AutoKickReason = reason;
   AutoKickNick = panel_.TargetNickBox().Text();
   // Off first so that the count restarts even when the period is unchanged.
-  timer_.SetEnabled(false);
-  timer_.SetInterval(static_cast<int>(seconds * 1000));
-  timer_.SetEnabled(true);
+  Timer5.SetEnabled(false);
+  Timer5.SetInterval(static_cast<int>(seconds * 1000));
+  Timer5.SetEnabled(true);
   activer_.SetChecked(true);
   desactiver_.SetChecked(false);
   ctx_.send(KickLine());
@@ -69,7 +71,7 @@ void AutoKick::Activer1Click() {
 void AutoKick::Desactiver1Click() {
   activer_.SetChecked(false);
   desactiver_.SetChecked(true);
-  timer_.SetEnabled(false);
+  Timer5.SetEnabled(false);
 }
 
 void AutoKick::Timer5Timer() { ctx_.send(KickLine()); }

@@ -16,8 +16,8 @@ class AutoKick {
  public:
   static constexpr long long kMinSeconds = 10;
 
-  // `Timer5` fires the repeated kick; the two entries carry the check marks.
-  AutoKick(ModerationContext& ctx, ActionPanel& panel, kit::Timer& Timer5, kit::MenuItem& Activer1,
+  // The two entries carry the check marks.
+  AutoKick(kit::Application& app, ModerationContext& ctx, ActionPanel& panel, kit::MenuItem& Activer1,
            kit::MenuItem& Desactiver1);
 
   void Activer1Click();
@@ -25,7 +25,10 @@ class AutoKick {
   void Timer5Timer();
 
   std::string KickLine() const { return "/kick " + AutoKickNick + " " + AutoKickReason; }
-  bool Running() const { return timer_.Enabled(); }
+  bool Running() const { return Timer5.Enabled(); }
+
+  // Fires the repeated kick, at the interval the moderator gave.
+  kit::Timer Timer5;
 
   std::string AutoKickNick;
   std::string AutoKickReason;
@@ -33,7 +36,6 @@ class AutoKick {
  private:
   ModerationContext& ctx_;
   ActionPanel& panel_;
-  kit::Timer& timer_;
   kit::MenuItem& activer_;
   kit::MenuItem& desactiver_;
 };

@@ -1,7 +1,6 @@
 // What the moderation commands work with: the main window (its height and
 // position), the room state, the modal dialogs, the clock for the pause between
-// two lines, the submission of a line to the room, and the catalogue store, which
-// the editor window owns and the main window reads in place.
+// two lines, the submission of a line to the room, and the message catalogue.
 #pragma once
 
 #include <functional>
@@ -21,7 +20,7 @@ struct ModerationContext {
   Dialogs& dialogs;
   Clock& clock;
   std::function<bool(std::string_view)> send;
-  std::function<MessageCatalogue&()> catalogue;
+  MessageCatalogue& catalogue;
 };
 
 inline constexpr int kPairPauseMs = 1000;

@@ -19,7 +19,7 @@ void QuickMenu::spSkinSpeedButton10MouseUp(kit::Button& button, kit::MouseButton
   if (mouse == kit::MouseButton::kLeft) return;
   panel_.Fold();
   menu_.root.Clear();
-  const MessageCatalogue& catalogue = ctx_.catalogue();
+  const MessageCatalogue& catalogue = ctx_.catalogue;
   for (int k = 0; k < MessageCatalogue::kSlots; ++k) {
     const CatalogueEntry& entry = catalogue.Slot(k);
     if (!entry.Quick()) continue;
@@ -45,7 +45,7 @@ void QuickMenu::shortmenuClick(kit::MenuItem& item) {
   if (!sanction) return;
   panel_.SetSelectedAction(action);
   auto nick = [this] { return panel_.TargetNickBox().Text(); };
-  const std::string reason = ExpandPlaceholders(ctx_.catalogue().Slot(slot).MessageText,
+  const std::string reason = ExpandPlaceholders(ctx_.catalogue.Slot(slot).MessageText,
                                                 PlaceholderOrder::kNickThenRoom, nick(), ctx_.room.RoomName);
   SubmitSanction(ctx_, *sanction, nick, reason, kQuickPunishDuration);
 }

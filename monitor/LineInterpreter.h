@@ -16,7 +16,7 @@ namespace tavlen {
 
 class LineInterpreter {
  public:
-  // What the rules act through, supplied by the main window.
+  // What the rules act through, supplied by the features and the main window.
   struct Actions {
     // Validates a just-learnt own nick (ends the program when it is empty).
     std::function<void(const std::string& nick)> check_right;
@@ -39,6 +39,7 @@ class LineInterpreter {
   LineInterpreter(RoomState& room, Actions actions) : room_(room), actions_(std::move(actions)) {}
 
   void SetActions(Actions actions) { actions_ = std::move(actions); }
+  Actions& actions() { return actions_; }
 
   // The rights rules, over every line in order.
   void FirstPass(const std::vector<std::string>& lines);

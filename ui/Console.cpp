@@ -2,34 +2,81 @@
 
 namespace tavlen {
 
-Console::Console(const Platform& platform) : app(platform.clock, platform.widgets) {
+Console::Console(const Platform& p)
+    : platform(p),
+      app(p.clock, p.widgets),
+      catalogue(p.exe_dir + kMessagesFile),
+      ctx{p.windowing, app, room, log, {}},
+      controls(ctx),
+      talk(ctx, controls),
+      discovery(ctx, talk),
+      monitor(app, controls, room, p.dialogs),
+      WinampControl1(p.windowing),
+      notifier(app, p, room),
+      HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
+      VolumeControl1(p.volume),
+      MediaPlayer1(p.sound.CreateMediaPlayer()),
+      hotkeySounds(app, log, VolumeControl1, *MediaPlayer1, levels),
+      hotkeys(p.hotkeys, p.dialogs, p.exe_dir, hotkeyTable),
+      talkControl(talk, controls, room, log, HTMLPopup2, p.clock, VolumeControl1, levels),
+      hotkeyDispatch(log, hotkeyTable, hotkeys.HotKeyNames, room, talk, controls, hotkeySounds) {
   app.SetTitle("Tavlen");
   app.OnException = [this](const std::string& what) { log.debog("-> AppException: " + what); };
-  Form1 = std::make_unique<TForm1>(app, platform, log);
+  WireFeatures();
+
+  Form1 = std::make_unique<TForm1>(*this);
   app.MainForm = Form1.get();
-  Form2 = std::make_unique<TForm2>(app, platform.exe_dir, platform.dialogs);
-  Form3 = std::make_unique<TForm3>(app, Form1->room.VersionText);
+  Form2 = std::make_unique<TForm2>(app, catalogue, p.dialogs);
+  Form3 = std::make_unique<TForm3>(app, room.VersionText);
   Form4 = std::make_unique<TForm4>(app, Form1->panel.Edit2, *Form1->KTop1);
   Form1->users.AttachChooser(*Form4, Form4->ListBox1);
-  Form5 = std::make_unique<TForm5>(app, Form1->notification, platform.dialogs);
-  TForm1& f1 = *Form1;
-  Form7 = std::make_unique<TForm7>(app, f1.HotKeyNames, f1.hotkeyTable, [&f1] { f1.savehotkeys(); });
-  Form8 = std::make_unique<TForm8>(app, f1.HotKeyNames, f1.hotkeyTable, platform.sound, platform.dialogs,
-                                   [&f1] { f1.savehotkeys(); });
-  Form9 = std::make_unique<TForm9>(app, f1.VolumeControl1, f1.MusicVolume);
+  Form5 = std::make_unique<TForm5>(app, notifier.notification, p.dialogs);
+  Form7 = std::make_unique<TForm7>(app, hotkeys.HotKeyNames, hotkeyTable, [this] { hotkeys.savehotkeys(); });
+  Form8 = std::make_unique<TForm8>(app, hotkeys.HotKeyNames, hotkeyTable, p.sound, p.dialogs,
+                                   [this] { hotkeys.savehotkeys(); });
+  Form9 = std::make_unique<TForm9>(app, VolumeControl1, levels);
   Form10 = std::make_unique<TForm10>(app, log);
   Form11 = std::make_unique<TForm11>(app);
-  Form12 = std::make_unique<TForm12>(app, platform.mixer, platform.dialogs, platform.exe_dir);
+  Form12 = std::make_unique<TForm12>(app, p.mixer, p.dialogs, p.exe_dir);
   for (kit::Form* f : std::initializer_list<kit::Form*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                       Form7.get(), Form8.get(), Form9.get(), Form10.get(),
                                                       Form11.get(), Form12.get()})
     f->CenterOn = Form1.get();
   Form1->forms = SecondaryForms{Form2.get(), Form3.get(), Form4.get(),  Form5.get(),  Form7.get(),
                                 Form8.get(), Form9.get(), Form10.get(), Form11.get(), Form12.get()};
-  Form1->Aide2->OnClick = [this] { Form11->ShowModal(); };
-  Form1->Apropos1->OnClick = [this] { Form3->ShowModal(); };
+  // The settings window's live state: its word box and sound switch as they are now.
+  monitor.interpreter.actions().notification_words = [this]() -> const std::deque<std::string>& {
+    return Form5->NotificationWords();
+  };
+  notifier.SoundEnabled = [this] { return Form5->NotificationSoundEnabled(); };
   // The main window's first show runs its start-up work, guarded as a handler.
   app.Dispatch([this] { Form1->Show(); });
+}
+
+// The features' links to each other; those to the main window's widgets are its own.
+void Console::WireFeatures() {
+  LineInterpreter::Actions& actions = monitor.interpreter.actions();
+  static const std::deque<std::string> kNoWords;
+  actions.notification_words = []() -> const std::deque<std::string>& { return kNoWords; };
+  actions.notify_keyword = [this](const std::string& speaker, const std::string& word) {
+    notifier.NotifyKeyword(speaker, word);
+  };
+  actions.current_talker = [this] { return talk.CurrentTalker(); };
+  actions.now_playing_title = [this] { return WinampControl1.NowPlayingTitle(); };
+  actions.send_to_camfrog = [this](std::string_view line) { return controls.send_to_camfrog(line); };
+
+  HTMLPopup2.PopupWidth = 100;
+  HTMLPopup2.PopupHeight = 50;
+  HTMLPopup2.AlwaysOnTop = false;
+  HTMLPopup2.AutoHide = true;
+  HTMLPopup2.BorderSize = 0;
+  HTMLPopup2.Color = clInfoBk;
+
+  // Nothing may escape the hidden window's procedure: presses go through the error guard.
+  hotkeys.HotKeyManager1.OnHotKeyPressed = [this](HotKeyValue HotKey, std::uint16_t) {
+    app.Dispatch([&] { hotkeyDispatch.HotKeyPressed(HotKey); });
+  };
+  talk.PressMode = [this](Hwnd talk_switch) { return talkControl.Press(talk_switch); };
 }
 
 Console::~Console() {

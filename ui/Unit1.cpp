@@ -1,69 +1,54 @@
 #include "ui/Unit1.h"
 
 #include "base/Text.h"
+#include "ui/Console.h"
 #include "ui/MenuIds.h"
-#include "ui/Unit10.h"
 
 namespace tavlen {
 
-TForm1::TForm1(kit::Application& app, const Platform& p, DebugLog& debug_log)
-    : kit::Form(app, "TForm1", "Tavlen"),
-      platform(p),
-      log(debug_log),
-      Timer2(app, "Timer2", 2000, true),
-      Timer3(app, "Timer3", 10, true),
-      Timer4(app, "Timer4", 750, true),
-      Timer5(app, "Timer5", 30000, false),
-      Timer6(app, "Timer6", 10, true),
-      Timer7(app, "Timer7", 7000, true),
-      Timer8(app, "Timer8", 1, false),
-      Timer9(app, "Timer9", 100, true),
-      MainMenu1(app),
-      ctx{p.windowing, app, room, debug_log, Timer4},
-      controls(ctx),
-      talk(ctx, controls),
-      discovery(ctx, talk, *this),
-      moderation{*this, room, p.dialogs, p.clock, [this](std::string_view line) { return send_to_camfrog(line); },
-                 [this]() -> MessageCatalogue& { return Catalogue(); }},
+TForm1::TForm1(Console& c)
+    : kit::Form(c.app, "TForm1", "Tavlen"),
+      Timer3(c.app, "Timer3", 10, true),
+      Timer6(c.app, "Timer6", 10, true),
+      MainMenu1(c.app),
+      moderation{*this,
+                 c.room,
+                 c.platform.dialogs,
+                 c.platform.clock,
+                 [&c](std::string_view line) { return c.controls.send_to_camfrog(line); },
+                 c.catalogue},
       panel(moderation),
-      HTMLPopup1(p.popups, p.metrics, p.windowing, p.clock),
-      HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
-      interpreter(room, {}),
-      WinampControl1(p.windowing),
-      notification(p.exe_dir),
-      abfThreadComponent1([this](const std::string& sound_file) { abfThreadComponent1Execute(sound_file); }),
-      HotKeyNames(p.hotkeys),
-      HotKeyManager1(p.hotkeys),
-      VolumeControl1(p.volume),
-      MediaPlayer1(p.sound.CreateMediaPlayer()),
-      hotkeySounds(debug_log, VolumeControl1, *MediaPlayer1, Timer8, SavedWaveVolume, MusicVolume),
-      talkControl(talk, controls, room, debug_log, HTMLPopup2, p.clock, VolumeControl1, SavedWaveVolume),
-      hotkeyDispatch(debug_log, hotkeyTable, HotKeyNames, room, talk, controls, hotkeySounds),
-      spSkinPopupMenu1(app, "spSkinPopupMenu1"),
-      msggroupePopupMenu2(app, "msggroupePopupMenu2"),
-      camPopupMenu1(app, "camPopupMenu1"),
+      spSkinPopupMenu1(c.app, "spSkinPopupMenu1"),
+      msggroupePopupMenu2(c.app, "msggroupePopupMenu2"),
+      camPopupMenu1(c.app, "camPopupMenu1"),
       quickMenu(moderation, panel, spSkinPopupMenu1),
       roomMenus(moderation, panel, msggroupePopupMenu2, camPopupMenu1),
-      users(*this, ctx, controls, p.memory, panel.Edit2, p.collation),
-      completion(ctx, controls, users.ListBox1, panel.Edit2) {
+      users(*this, c.ctx, c.controls, c.platform.memory, panel.Edit2, c.platform.collation),
+      completion(c.ctx, c.controls, users.ListBox1, panel.Edit2),
+      c_(c) {
   Menu = &MainMenu1;
-  SetupPopups();
   BuildMenu();
-  SetupMonitor();
-  SetupHotkeys();
-  SetupModeration();
-  SetupUserList();
+  autoKick = std::make_unique<AutoKick>(c.app, moderation, panel, *Activer1, *Desactiver1);
+  WireMenu();
+  WireMonitor();
+  WireUserList();
   Border = kit::BorderStyle::kSingle;
   SetBounds(8, 8, 327, 180);
   SetStayOnTop(true);
 
   OnShow = [this] { FormShow(); };
-  OnCloseQuery = [this](bool& can_close) { FormCloseQuery(can_close); };
-  Timer2.OnTimer = [this] { Timer2Timer(); };
-  Timer3.OnTimer = [this] { Timer3Timer(); };
-  Timer4.OnTimer = [this] { Timer4Timer(); };
-  Timer6.OnTimer = [this] { Timer6Timer(); };
-  Timer9.OnTimer = [this] { Timer9Timer(); };
+  // The console ends through "Quitter" only.
+  OnCloseQuery = [](bool& can_close) { can_close = false; };
+  Timer3.OnTimer = [this] {
+    RefreshCaption();
+    completion.Tick();
+  };
+  Timer6.OnTimer = [this] {
+    c_.discovery.AdoptForegroundTitle();
+    users.LeaveRule();
+    c_.discovery.SampleForeground();
+  };
+  c.discovery.OnCaption = [this](const std::string& caption) { SetText(caption); };
   // A component, there whatever FormCreate does.
   KTop1 = std::make_unique<TKTop>(*this);
   // Guarded as every handler is: a failure here must not end the program.
@@ -77,7 +62,6 @@ void TForm1::BuildMenu() {
   kit::MenuItem& root = MainMenu1.root;
   General1 = &root.Add("General1", "General");
   Quitter1 = &General1->Add("Quitter1", "Quitter", kQuitter);
-  Quitter1->OnClick = [this] { Quitter1Click(); };
 
   Config1 = &root.Add("Config1", "Config.");
   Editerlesmessages1 = &Config1->Add("Editerlesmessages1", "Editer les messages", kEditerLesMessages);
@@ -85,9 +69,7 @@ void TForm1::BuildMenu() {
       &Config1->Add("ConfigurerlesHighlights1", "Configurer les notifications", kConfigurerLesNotifications);
   RaccourcisClavier1 = &Config1->Add("RaccourcisClavier1", "Raccourcis Clavier", kRaccourcisClavier);
   ConfigurationAudio1 = &Config1->Add("ConfigurationAudio1", "Configuration Audio", kConfigurationAudio);
-  ConfigurationAudio1->OnClick = [this] { ConfigurationAudio1Click(); };
   Dboguage1 = &Config1->Add("Dboguage1", ansi("Déboguage"), kDeboguage);
-  Dboguage1->OnClick = [this] { Dboguage1Click(); };
 
   Commandes1 = &root.Add("Commandes1", "Commandes");
   Commandes1->SetVisible(false);
@@ -118,33 +100,80 @@ void TForm1::BuildMenu() {
   Reglageduvolume1 = &Commandes1->Add("Reglageduvolume1", "Reglage du volume", kReglageDuVolume);
 
   SRCMIC1 = &root.Add("SRCMIC1", "Mic", kMic);
-  SRCMIC1->OnClick = [this] { SRCMIC1Click(); };
 
   Aide1 = &root.Add("Aide1", "?");
   Aide2 = &Aide1->Add("Aide2", "Aide", kAide);
   Apropos1 = &Aide1->Add("Apropos1", ansi("à propos"), kAPropos);
 }
 
-void TForm1::SetupPopups() {
-  HTMLPopup1.PopupWidth = 200;
-  HTMLPopup1.PopupHeight = 90;
-  HTMLPopup1.AlwaysOnTop = true;
-  HTMLPopup1.AutoHide = false;
-  HTMLPopup1.BorderSize = 1;
-  HTMLPopup1.Color = 16510681;  // light blue
-  HTMLPopup1.PopupLeft = 0;
-  HTMLPopup1.PopupTop = 500;
-  HTMLPopup2.PopupWidth = 100;
-  HTMLPopup2.PopupHeight = 50;
-  HTMLPopup2.AlwaysOnTop = false;
-  HTMLPopup2.AutoHide = true;
-  HTMLPopup2.BorderSize = 0;
-  HTMLPopup2.Color = clInfoBk;
+void TForm1::WireMenu() {
+  Quitter1->OnClick = [this] { App().Terminate(); };
+  Editerlesmessages1->OnClick = [this] {
+    panel.Fold();
+    forms.Form2->OpenEditor();
+  };
+  ConfigurerlesHighlights1->OnClick = [this] { forms.Form5->ShowModal(); };
+  RaccourcisClavier1->OnClick = [this] { forms.Form7->OpenFromTable(); };
+  // The window shows the state it was left in.
+  ConfigurationAudio1->OnClick = [this] {
+    forms.Form12->SettingsChosen = true;
+    forms.Form12->ShowModal();
+  };
+  Dboguage1->OnClick = [this] { forms.Form10->Show(); };
+
+  Ajouter1->OnClick = [this] { roomMenus.Ajouter1Click(); };
+  AjouterOP1->OnClick = [this] { roomMenus.AjouterOP1Click(); };
+  AjouterOPPLUS1->OnClick = [this] { roomMenus.AjouterOPPLUS1Click(); };
+  RetirerAMISOPOP1->OnClick = [this] { roomMenus.RetirerAMISOPOP1Click(); };
+  N30sec1->OnClick = [this] { roomMenus.N30sec1Click(); };
+  N60sec1->OnClick = [this] { roomMenus.N60sec1Click(); };
+  N120sec1->OnClick = [this] { roomMenus.N120sec1Click(); };
+  Illimit1->OnClick = [this] { roomMenus.Illimit1Click(); };
+  Activer1->OnClick = [this] { autoKick->Activer1Click(); };
+  Desactiver1->OnClick = [this] { autoKick->Desactiver1Click(); };
+  Activer2->OnClick = [this] { roomMenus.Activer2Click(); };
+  Desactiver2->OnClick = [this] { roomMenus.Desactiver2Click(); };
+  CahngerleTopic1->OnClick = [this] { roomMenus.CahngerleTopic1Click(); };
+  Effacerletopic1->OnClick = [this] { roomMenus.Effacerletopic1Click(); };
+  Raccourcisdesons1->OnClick = [this] { forms.Form8->OpenFromTable(); };
+  Reglageduvolume1->OnClick = [this] { forms.Form9->OpenAtDeviceLevel(); };
+
+  // The caption names the source selected last; a click selects the other one.
+  SRCMIC1->OnClick = [this] {
+    SelectRecordingSource(SRCMIC1->Caption() == "Mix" ? RecordingSource::kMic : RecordingSource::kMix);
+  };
+  c_.hotkeyDispatch.SelectRecordingSource = [this](bool microphone) {
+    SelectRecordingSource(microphone ? RecordingSource::kMic : RecordingSource::kMix);
+  };
+  Aide2->OnClick = [this] { forms.Form11->ShowModal(); };
+  Apropos1->OnClick = [this] { forms.Form3->ShowModal(); };
+}
+
+// What the rules do to this window: the owner's menu and buttons.
+void TForm1::WireMonitor() {
+  LineInterpreter::Actions& actions = c_.monitor.interpreter.actions();
+  actions.show_commandes = [this] { Commandes1->SetVisible(true); };
+  actions.unlock_restricted = [this] { panel.UnlockRestricted(); };
+  actions.redraw_menu_bar = [this] { RedrawMenuBar(); };
+}
+
+void TForm1::WireUserList() {
+  users.KeepOnTop = [this] {
+    if (KTop1) KTop1->SetKTop(true);
+  };
+  panel.Edit2.OnClick = [this] { users.Edit2Click(); };
+  panel.Edit2.OnDblClick = [this] { users.Edit2DblClick(); };
+  // The chooser closes whenever the main window takes the mouse or the focus.
+  panel.Label9.OnMouseMove = [this](int, int) { users.CloseChooser(); };
+  OnActivate = [this] { users.CloseChooser(); };
+  OnMouseMove = [this](int, int) { users.CloseChooser(); };
+  OnFrameMouseMove = [this] { users.CloseChooser(); };
 }
 
 void TForm1::FormCreate() {
-  SavedWaveVolume = VolumeControl1.WaveVolume();
-  loadhotkeys();
+  c_.levels.saved = c_.VolumeControl1.WaveVolume();
+  c_.hotkeys.loadhotkeys();
+  RoomState& room = c_.room;
   room.VersionText = "Ver 1.0.1";
   room.RoomName = kDefaultRoom;
   room.RoomWindowTitle = room.RoomName + kRoomTitleSuffix;
@@ -155,46 +184,32 @@ void TForm1::FormCreate() {
 
 void TForm1::FormShow() {
   LoadNotificationSettings();
-  if (forms.Form2) Catalogue().LoadMessageCatalogue();
+  c_.catalogue.LoadMessageCatalogue();
+  RoomState& room = c_.room;
   if (!room.RightsKnown && !room.SetoptSent) {
     // Counted as asked while the submission runs: a user list tick run from its
     // message handling must not ask a second time.
     users.NoteSetopt(true);
-    users.NoteSetopt(send_to_camfrog("/setopt"));
+    users.NoteSetopt(c_.controls.send_to_camfrog("/setopt"));
     room.SetoptSent = true;
   }
-  RegisterAllHotkeys();
+  c_.hotkeys.RegisterAllHotkeys();
 }
 
-void TForm1::FormCloseQuery(bool& can_close) { can_close = false; }
-
-void TForm1::Quitter1Click() { App().Terminate(); }
-
-void TForm1::Dboguage1Click() {
-  if (forms.Form10) forms.Form10->Show();
+void TForm1::LoadNotificationSettings() {
+  if (!forms.Form5) return;
+  if (forms.Form5->LoadSoundFile()) forms.Form5->CheckBox1.SetChecked(true);
+  forms.Form5->LoadWords();
 }
 
 void TForm1::RefreshCaption() {
   // Every 10 ms: the caption is built only when it is not already the right one.
   constexpr std::string_view kPrefix = "Tavlen - ";
   const std::string_view caption = Text();
-  if (caption.size() == kPrefix.size() + room.RoomName.size() && caption.starts_with(kPrefix) &&
-      caption.ends_with(room.RoomName))
+  const std::string& name = c_.room.RoomName;
+  if (caption.size() == kPrefix.size() + name.size() && caption.starts_with(kPrefix) && caption.ends_with(name))
     return;
-  SetText(std::string(kPrefix) + room.RoomName);
+  SetText(std::string(kPrefix) + name);
 }
-
-void TForm1::Timer3Timer() {
-  RefreshCaption();
-  completion.Tick();
-}
-
-void TForm1::Timer6Timer() {
-  discovery.AdoptForegroundTitle();
-  users.LeaveRule();
-  discovery.SampleForeground();
-}
-
-void TForm1::Timer9Timer() { discovery.Timer9Timer(); }
 
 }  // namespace tavlen

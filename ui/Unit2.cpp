@@ -27,9 +27,9 @@ std::string WithoutSeparator(std::string text) {
 }
 }  // namespace
 
-TForm2::TForm2(kit::Application& app, const std::string& exe_dir, Dialogs& dialogs)
+TForm2::TForm2(kit::Application& app, MessageCatalogue& catalogue, Dialogs& dialogs)
     : kit::Form(app, "TForm2", ansi("Gestion des messages")),
-      Catalogue(exe_dir + kMessagesFile),
+      Catalogue(catalogue),
       Label3(this, "Label3"),
       ComboBox1(this, "ComboBox1"),
       Label4(this, "Label4"),

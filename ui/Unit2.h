@@ -17,10 +17,10 @@ class TForm2 : public kit::Form {
  public:
   static constexpr int kEmoticonCells = 40;
 
-  TForm2(kit::Application& app, const std::string& exe_dir, Dialogs& dialogs);
+  TForm2(kit::Application& app, MessageCatalogue& catalogue, Dialogs& dialogs);
 
   // The store, from start-up (all slots free) to exit.
-  MessageCatalogue Catalogue;
+  MessageCatalogue& Catalogue;
 
   // Reloads the file, resets the editor and shows it modally (last step).
   void OpenEditor();

@@ -52,6 +52,14 @@ TForm7::TForm7(kit::Application& app, const KeyNames& names, HotkeyTable& table,
   App().Dispatch([this] { FormCreate(); });
 }
 
+void TForm7::OpenFromTable() {
+  Edit1.SetText(table_.Slot(1).KeyText);
+  Edit2.SetText(table_.Slot(2).KeyText);
+  Edit3.SetText(table_.Slot(3).KeyText);
+  Edit4.SetText(table_.Slot(4).KeyText);
+  ShowModal();
+}
+
 void TForm7::FormCreate() { FillPotentialKeys(ListBox1, names_); }
 
 void TForm7::Button1Click() {

@@ -24,6 +24,8 @@ class TForm7 : public kit::Form {
   kit::ListBox ListBox1;  // available keys; each entry's data is its key code
   kit::Button Button1;    // "Valider"
 
+  // Shows the four fixed hotkeys of the table, modally.
+  void OpenFromTable();
   void FormCreate();
   void Button1Click();
 

@@ -71,6 +71,15 @@ TForm8::TForm8(kit::Application& app, const KeyNames& names, HotkeyTable& table,
   ListBox2.OnClick = [this] { ListBox2Click(); };
 }
 
+void TForm8::OpenFromTable() {
+  ListBox1.Clear();
+  GetPotentialKeys2();
+  ListBox2.Clear();
+  for (int n = kFirstSoundSlot; n <= HotkeyTable::kSlots; ++n)
+    if (!table_.Slot(n).Free()) ListBox2.Add(table_.Slot(n).KeyText);
+  ShowModal();
+}
+
 void TForm8::GetPotentialKeys2() { FillPotentialKeys(ListBox1, names_); }
 
 void TForm8::Button1Click() {

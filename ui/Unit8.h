@@ -37,6 +37,8 @@ class TForm8 : public kit::Form {
   // The window's own player, for trying sounds out.
   std::unique_ptr<MediaPlayer> MediaPlayer1;
 
+  // Lists the available keys and the table's sound shortcuts, modally.
+  void OpenFromTable();
   void GetPotentialKeys2();
   void Button1Click();
   void Button2Click();

@@ -6,14 +6,14 @@
 
 namespace tavlen {
 
-TForm9::TForm9(kit::Application& app, TVolumeControl& volume, int& music_volume)
+TForm9::TForm9(kit::Application& app, TVolumeControl& volume, WaveLevels& levels)
     : kit::Form(app, "TForm9", "Reglage volume WAVE"),
       Label1(this, "Label1"),
       ScrollBar1(this, "ScrollBar1"),
       Button2(this, "Button2"),
       Button1(this, "Button1"),
       volume_(volume),
-      music_volume_(music_volume) {
+      levels_(levels) {
   SetClientSize(327, 80);
   Position = kit::FormPosition::kOwnerFormCenter;
   Border = kit::BorderStyle::kToolWindow;
@@ -33,6 +33,12 @@ TForm9::TForm9(kit::Application& app, TVolumeControl& volume, int& music_volume)
   App().Dispatch([this] { FormCreate(); });
 }
 
+void TForm9::OpenAtDeviceLevel() {
+  // Runs the slider's change handler when the position moves.
+  ScrollBar1.SetPosition(volume_.WaveVolume());
+  ShowModal();
+}
+
 void TForm9::FormCreate() { Label1.SetText(std::to_string(volume_.WaveVolume())); }
 
 void TForm9::ScrollBar1Change() {
@@ -40,7 +46,7 @@ void TForm9::ScrollBar1Change() {
   Label1.SetText(std::to_string(volume_.WaveVolume()));
 }
 
-void TForm9::Button2Click() { music_volume_ = volume_.WaveVolume(); }
+void TForm9::Button2Click() { levels_.music = volume_.WaveVolume(); }
 
 void TForm9::Button1Click() { Close(); }
 

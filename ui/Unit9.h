@@ -9,14 +9,16 @@ namespace tavlen {
 
 class TForm9 : public kit::Form {
  public:
-  // `music_volume` is the main window's MusicVolume.
-  TForm9(kit::Application& app, TVolumeControl& volume, int& music_volume);
+  // "FIXER LE VOLUME DE LA MUSIQUE" sets `levels.music`.
+  TForm9(kit::Application& app, TVolumeControl& volume, WaveLevels& levels);
 
   kit::Label Label1;         // the wave level in decimal
   kit::TrackBar ScrollBar1;  // 0-255
   kit::Button Button2;       // "FIXER LE VOLUME DE LA MUSIQUE"
   kit::Button Button1;       // "OK"
 
+  // Shows the device's wave level on the slider, modally.
+  void OpenAtDeviceLevel();
   void FormCreate();
   void ScrollBar1Change();
   void Button2Click();
@@ -24,7 +26,7 @@ class TForm9 : public kit::Form {
 
  private:
   TVolumeControl& volume_;
-  int& music_volume_;
+  WaveLevels& levels_;
 };
 
 }  // namespace tavlen

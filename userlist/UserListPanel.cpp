@@ -16,7 +16,8 @@ constexpr int kLeftOffset = 7;
 
 UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
                              kit::Edit& target_nick_box, const Collation& order)
-    : ListBox1(&form, "ListBox1"),
+    : Timer4(ctx.app, "Timer4", 750, true),
+      ListBox1(&form, "ListBox1"),
       Label1(&form, "Label1"),
       Label2(&form, "Label2"),
       form_(form),
@@ -33,6 +34,8 @@ UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& c
   Label2.SetBounds(4, 408, 136, 16);
   Label2.SetText("NB Kick :");
   ListBox1.OnClick = [this] { ListBox1Click(); };
+  Timer4.OnTimer = [this] { Timer4Timer(); };
+  ctx.OnRoomPresence = [this](bool present) { Timer4.SetEnabled(present); };
 }
 
 void UserListPanel::AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list) {

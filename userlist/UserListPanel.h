@@ -33,7 +33,8 @@ class UserListPanel {
   void AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list);
   kit::Form* Chooser() const { return chooser_; }
 
-  // The user list tick (750 ms).
+  // Reads the room's user tree into the lists (750 ms), while a room window is there.
+  kit::Timer Timer4;
   void Timer4Timer();
   // A "/setopt" submission made outside the tick (at start-up): `submitted` is
   // whether it reached the room.

@@ -91,7 +91,7 @@ class AudioConsoleTest : public ::testing::Test {
 
   void Start() {
     console = std::make_unique<Console>(world.platform());
-    trace = std::make_unique<PopupTrace>(world.clock, main().HTMLPopup2);
+    trace = std::make_unique<PopupTrace>(world.clock, console->HTMLPopup2);
   }
   TForm1& main() { return *console->Form1; }
   TForm12& audio() { return *console->Form12; }

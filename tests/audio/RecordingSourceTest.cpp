@@ -100,8 +100,8 @@ TEST_F(RecordingSourceTest, MenuItemTogglesBetweenMicAndMixWithStatusPopups) {
   EXPECT_EQ(standing.front().bounds.left, work.right - 250 - 20);
   EXPECT_EQ(standing.front().bounds.right - standing.front().bounds.left, 250);
   EXPECT_EQ(standing.front().bounds.bottom - standing.front().bounds.top, 50);
-  EXPECT_FALSE(main().HTMLPopup2.Window()->Window().Visible());
-  EXPECT_EQ(main().HTMLPopup2.PopupWidth, 100);
+  EXPECT_FALSE(console->HTMLPopup2.Window()->Window().Visible());
+  EXPECT_EQ(console->HTMLPopup2.PopupWidth, 100);
   EXPECT_EQ(now() - before, 1300);
 
   // Meanwhile something else turned the microphone down; the next click brings it back.
@@ -116,7 +116,7 @@ TEST_F(RecordingSourceTest, MenuItemTogglesBetweenMicAndMixWithStatusPopups) {
   EXPECT_TRUE(trace->SleptAt(work.bottom - 50, 1000));
   ASSERT_FALSE(trace->At(work.bottom - 50).empty());
   EXPECT_EQ(trace->At(work.bottom - 50).front().text, Lines{kMicPopup});
-  EXPECT_FALSE(main().HTMLPopup2.Window()->Window().Visible());
+  EXPECT_FALSE(console->HTMLPopup2.Window()->Window().Visible());
   EXPECT_EQ(now() - before, 1300);
 }
 

@@ -56,7 +56,7 @@ std::vector<DialogCase> Cases() {
          c.Form7->Edit1.Type("Ctrl+F5");
        },
        [](Console& c, sim::SimWorld&) { c.Form7->Button1.Click(); }, [](Console& c) -> kit::Form* { return c.Form7.get(); },
-       [](Console& c) { return c.Form1->hotkeyTable.Slot(1).KeyText; }, "Ctrl+F1", "Ctrl+F5"},
+       [](Console& c) { return c.hotkeyTable.Slot(1).KeyText; }, "Ctrl+F1", "Ctrl+F5"},
       {"hotkeys.ini", "Ctrl+F1\xA4TALK\r\nF9\xA4" "C:\\a.wav\r\n",
        [](Console& c, sim::SimWorld&) {
          c.Form1->Raccourcisdesons1->Click();
@@ -65,7 +65,7 @@ std::vector<DialogCase> Cases() {
          c.Form8->Button1.Click();
        },
        [](Console& c, sim::SimWorld&) { c.Form8->Button6.Click(); }, [](Console& c) -> kit::Form* { return c.Form8.get(); },
-       [](Console& c) { return c.Form1->hotkeyTable.Slot(5).Action + "|" + c.Form1->hotkeyTable.Slot(6).Action; },
+       [](Console& c) { return c.hotkeyTable.Slot(5).Action + "|" + c.hotkeyTable.Slot(6).Action; },
        "C:\\a.wav|", "C:\\a.wav|C:\\b.wav"},
       {"config.ini", "MIC= 0 1 1 30000\r\nMIX= 0 1 3 52000\r\n",
        [](Console& c, sim::SimWorld&) {
@@ -87,7 +87,7 @@ std::vector<DialogCase> Cases() {
          world.dialogs.ChooseFile("C:\\nouveau.wav");
          c.Form5->SpeedButton1.Click();
        }, [](Console&) -> kit::Form* { return nullptr; },
-       [](Console& c) { return c.Form1->notification.NotificationSoundFile + "|" + c.Form5->Edit1.Text(); },
+       [](Console& c) { return c.notifier.notification.NotificationSoundFile + "|" + c.Form5->Edit1.Text(); },
        "C:\\ancien.wav|C:\\ancien.wav", "C:\\nouveau.wav|C:\\nouveau.wav"},
   };
 }

@@ -67,11 +67,11 @@ class HotkeyConsoleTest : public ConsoleTest {
 
  private:
   void WatchPopup() {
-    THTMLPopupWindow* w = main().HTMLPopup2.Window();
+    THTMLPopupWindow* w = console->HTMLPopup2.Window();
     const bool visible = w != nullptr && w->Window().Visible();
     if (visible && !was_visible_) {
       std::string text;
-      for (const auto& l : main().HTMLPopup2.Text()) text += l;
+      for (const auto& l : console->HTMLPopup2.Text()) text += l;
       shown.push_back(text);
       shown_widths.push_back(w->Window().Bounds().Width());
     }

@@ -7,15 +7,15 @@ using HotkeyRegistrationTest = HotkeyConsoleTest;
 TEST_F(HotkeyRegistrationTest, HotkeysIniIsReadAtCreationAndRegisteredWhenShown) {
   WriteHotkeys({"Ctrl+Alt+T\xA4TALK", "Ctrl+F2\xA4SRCMIC", "Shift+F3\xA4SRCMIX", "F9\xA4" "C:\\sons\\a.wav"});
   Start();
-  EXPECT_EQ(main().hotkeyTable.Slot(1).KeyText, "Ctrl+Alt+T");
-  EXPECT_EQ(main().hotkeyTable.Slot(5).Action, "C:\\sons\\a.wav");
+  EXPECT_EQ(console->hotkeyTable.Slot(1).KeyText, "Ctrl+Alt+T");
+  EXPECT_EQ(console->hotkeyTable.Slot(5).Action, "C:\\sons\\a.wav");
   EXPECT_TRUE(world.hotkeys.HeldByThisProgram(kCtrlAlt, 'T'));
   EXPECT_TRUE(world.hotkeys.HeldByThisProgram(hotkey_mod::kControl, 0x71));
   EXPECT_TRUE(world.hotkeys.HeldByThisProgram(hotkey_mod::kShift, 0x72));
   EXPECT_TRUE(world.hotkeys.HeldByThisProgram(0, 0x78));
   EXPECT_EQ(world.hotkeys.RegistrationCount(), 4u);
   EXPECT_TRUE(world.dialogs.Boxes().empty());
-  EXPECT_EQ(main().SavedWaveVolume, 200);
+  EXPECT_EQ(console->levels.saved, 200);
 }
 
 TEST_F(HotkeyRegistrationTest, MissingFileRegistersNothingAndSaysNothing) {
@@ -36,7 +36,7 @@ TEST_F(HotkeyRegistrationTest, RefusalsAndBadTextsAreWarnedOnceEachInSlotOrder) 
   for (const auto& box : world.dialogs.Boxes()) EXPECT_EQ(box.caption, "Avertissement");
   EXPECT_EQ(world.hotkeys.RegistrationCount(), 1u);
   // The bad text stays in the table, unregistered.
-  EXPECT_EQ(main().hotkeyTable.Slot(2).KeyText, "Ctrl+Foo+B");
+  EXPECT_EQ(console->hotkeyTable.Slot(2).KeyText, "Ctrl+Foo+B");
 }
 
 TEST_F(HotkeyRegistrationTest, AKeyTypedInOtherLettersOrOrderStillActs) {

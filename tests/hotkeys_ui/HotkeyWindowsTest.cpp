@@ -44,10 +44,10 @@ TEST_F(HotkeyWindowsTest, ValiderStoresTheFixedKeysWritesTheFileAndRegistersAgai
   EXPECT_TRUE(world.hotkeys.HeldByThisProgram(hotkey_mod::kControl | hotkey_mod::kShift, 'M'));
   EXPECT_TRUE(world.hotkeys.HeldByThisProgram(0, 0x78));
   EXPECT_EQ(world.hotkeys.RegistrationCount(), 3u);
-  EXPECT_EQ(main().hotkeyTable.Slot(2).Action, "BLOCKMIC");
+  EXPECT_EQ(console->hotkeyTable.Slot(2).Action, "BLOCKMIC");
 
   // The next start reads the file back into the same slots.
-  EXPECT_EQ(main().hotkeyTable.Slot(4).KeyText, "Ctrl+Bogus");
+  EXPECT_EQ(console->hotkeyTable.Slot(4).KeyText, "Ctrl+Bogus");
 }
 
 TEST_F(HotkeyWindowsTest, ValiderThatCannotWriteLeavesTheWindowOpen) {
@@ -90,7 +90,7 @@ TEST_F(HotkeyWindowsTest, SoundShortcutWindowAddsTriesRemovesAndSaves) {
   EXPECT_EQ(f.ListBox2.Count(), 3);
   EXPECT_EQ(f.Edit1.Text(), "");
   EXPECT_EQ(f.Edit2.Text(), "");
-  EXPECT_EQ(main().hotkeyTable.Slot(7).KeyText, "Ctrl+Alt+J");
+  EXPECT_EQ(console->hotkeyTable.Slot(7).KeyText, "Ctrl+Alt+J");
   EXPECT_FALSE(world.hotkeys.HeldByThisProgram(kCtrlAlt, 'J'));  // not before the save
 
   // Trying it out plays through the window's own player; the wave level stays.
@@ -109,7 +109,7 @@ TEST_F(HotkeyWindowsTest, SoundShortcutWindowAddsTriesRemovesAndSaves) {
   EXPECT_EQ(world.dialogs.BoxTexts(), Lines{});
   f.Button3.Click();
   EXPECT_EQ(f.ListBox2.Count(), 2);
-  EXPECT_TRUE(main().hotkeyTable.Slot(5).Free());
+  EXPECT_TRUE(console->hotkeyTable.Slot(5).Free());
 
   f.Button6.Click();
   EXPECT_FALSE(f.Visible());
@@ -138,9 +138,9 @@ TEST_F(HotkeyWindowsTest, VolumeWindowShowsAndSetsTheWaveLevel) {
   f.ScrollBar1.Slide(128);
   EXPECT_EQ(WaveLevel(), 128);
   EXPECT_EQ(f.Label1.Text(), "128");
-  EXPECT_EQ(main().MusicVolume, 0);
+  EXPECT_EQ(console->levels.music, 0);
   f.Button2.Click();
-  EXPECT_EQ(main().MusicVolume, 128);
+  EXPECT_EQ(console->levels.music, 128);
   f.Button1.Click();
   EXPECT_FALSE(f.Visible());
 
@@ -148,7 +148,7 @@ TEST_F(HotkeyWindowsTest, VolumeWindowShowsAndSetsTheWaveLevel) {
   OtherProgramSetsWave(77);
   main().Reglageduvolume1->Click();
   f.Button2.Click();
-  EXPECT_EQ(main().MusicVolume, 77);
+  EXPECT_EQ(console->levels.music, 77);
 }
 
 TEST(HotkeyWindowsWithoutWaveDevice, LabelReadsZeroAndTheSliderDoesNothing) {
@@ -158,7 +158,7 @@ TEST(HotkeyWindowsWithoutWaveDevice, LabelReadsZeroAndTheSliderDoesNothing) {
   EXPECT_EQ(f.Label1.Text(), "0");
   f.ScrollBar1.Slide(100);
   EXPECT_EQ(f.Label1.Text(), "0");
-  EXPECT_EQ(console.Form1->SavedWaveVolume, 0);
+  EXPECT_EQ(console.levels.saved, 0);
 }
 
 }  // namespace tavlen::testing

@@ -35,14 +35,14 @@ class SoundHotkeyTest : public HotkeyConsoleTest {
 
 TEST_F(SoundHotkeyTest, TheWaveVolumeDropsToTheMusicLevelWhileTheSoundPlays) {
   FixMusicVolume(60);
-  ASSERT_EQ(main().MusicVolume, 60);
+  ASSERT_EQ(console->levels.music, 60);
   ASSERT_EQ(WaveLevel(), 200);
 
   Press(kCtrlAlt, 'J', 1ms);
   EXPECT_EQ(world.sound.Playing(), Lines{jingle});
   EXPECT_EQ(WaveLevel(), 60);
-  EXPECT_EQ(main().SavedWaveVolume, 200);
-  EXPECT_TRUE(main().Timer8.Enabled());
+  EXPECT_EQ(console->levels.saved, 200);
+  EXPECT_TRUE(console->hotkeySounds.Timer8.Enabled());
   EXPECT_TRUE(Logged(ansi("-> Entrée routine hotkey>OTHER")));
   EXPECT_TRUE(Logged(ansi("-> Entrée routine hotkey>OTHER>Changevolume")));
 
@@ -50,7 +50,7 @@ TEST_F(SoundHotkeyTest, TheWaveVolumeDropsToTheMusicLevelWhileTheSoundPlays) {
   EXPECT_EQ(WaveLevel(), 60);
   world.advance(100ms);
   EXPECT_EQ(WaveLevel(), 200);
-  EXPECT_FALSE(main().Timer8.Enabled());
+  EXPECT_FALSE(console->hotkeySounds.Timer8.Enabled());
   EXPECT_TRUE(shown.empty());
 }
 
@@ -62,12 +62,12 @@ TEST_F(SoundHotkeyTest, ASecondShortcutReplacesTheFirstAndTheLevelStillComesBack
   EXPECT_EQ(WaveLevel(), 60);
   // The level to come back to is the one from before the first sound, not the
   // music level the first sound had set.
-  EXPECT_EQ(main().SavedWaveVolume, 200);
+  EXPECT_EQ(console->levels.saved, 200);
   world.advance(1500ms);  // past the first sound's end: the second still plays
   EXPECT_EQ(WaveLevel(), 60);
   world.advance(600ms);
   EXPECT_EQ(WaveLevel(), 200);
-  EXPECT_FALSE(main().Timer8.Enabled());
+  EXPECT_FALSE(console->hotkeySounds.Timer8.Enabled());
 }
 
 TEST_F(SoundHotkeyTest, AFileThatDoesNotOpenChangesNothing) {
@@ -75,7 +75,7 @@ TEST_F(SoundHotkeyTest, AFileThatDoesNotOpenChangesNothing) {
   Press(kCtrlAlt, 'M', 100ms);
   EXPECT_TRUE(world.sound.Playing().empty());
   EXPECT_EQ(WaveLevel(), 200);
-  EXPECT_FALSE(main().Timer8.Enabled());
+  EXPECT_FALSE(console->hotkeySounds.Timer8.Enabled());
   EXPECT_FALSE(Logged(ansi("-> Entrée routine hotkey>OTHER>Changevolume")));
   EXPECT_TRUE(world.dialogs.Boxes().empty());
   // The console goes on.
@@ -99,10 +99,10 @@ TEST_F(SoundHotkeyTest, ReleasingTheTalkDuringASoundRestoresTheLevelAtOnce) {
   Press(kCtrlAlt, 'T', 1500ms);  // the release takes about 1.3 s of popup
   EXPECT_EQ(salon->Model().Talker(), "");
   EXPECT_EQ(WaveLevel(), 200);
-  EXPECT_TRUE(main().Timer8.Enabled());  // the sound still plays
+  EXPECT_TRUE(console->hotkeySounds.Timer8.Enabled());  // the sound still plays
   world.advance(2000ms);
   EXPECT_EQ(WaveLevel(), 200);
-  EXPECT_FALSE(main().Timer8.Enabled());
+  EXPECT_FALSE(console->hotkeySounds.Timer8.Enabled());
 }
 
 }  // namespace tavlen::testing

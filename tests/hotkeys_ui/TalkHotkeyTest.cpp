@@ -22,7 +22,7 @@ TEST_F(TalkHotkeyTest, TakesTheMicrophoneWhenNobodyTalks) {
   EXPECT_EQ(salon->Model().Talker(), "modo");
   EXPECT_EQ(salon->Clicks(), 1);
   EXPECT_EQ(shown, Lines{Status("MIC ON")});
-  EXPECT_FALSE(main().HTMLPopup2.Window()->Window().Visible());
+  EXPECT_FALSE(console->HTMLPopup2.Window()->Window().Visible());
   EXPECT_TRUE(Logged(ansi("-> Entrée routine hotkey")));
   EXPECT_TRUE(Logged(ansi("-> Entrée routine hotkey>Talk/relache talk")));
   EXPECT_TRUE(Logged("-> routine ACTIVATION TALK"));
@@ -49,7 +49,7 @@ TEST_F(TalkHotkeyTest, TakesTheMicrophoneBeforeTheOwnNickIsKnown) {
 TEST_F(TalkHotkeyTest, ReleasesWhenTheOwnNickTalksInOtherLetters) {
   OpenRoomAndStart();
   salon->Model().SetTalker("MODO");
-  ASSERT_EQ(main().SavedWaveVolume, 200);
+  ASSERT_EQ(console->levels.saved, 200);
   OtherProgramSetsWave(40);  // as a sound shortcut played while talking leaves it
   const int focus_before = salon->FocusRequests();
   PressTalk();
@@ -97,7 +97,7 @@ TEST_F(TalkHotkeyTest, ARoomRefusingTheTalkStopsTheClicksAndSaysSo) {
   EXPECT_EQ(shown, Lines{Status(ansi("MIC BLOQUÉ"))});
   // Wide enough for the text at 14 points on one line; the width is given back.
   EXPECT_EQ(shown_widths, std::vector<int>{250});
-  EXPECT_EQ(main().HTMLPopup2.PopupWidth, 100);
+  EXPECT_EQ(console->HTMLPopup2.PopupWidth, 100);
 
   // Stuck while the own nick talks: the same bound, and the rest of a release runs.
   salon->Model().SetTalker("modo");

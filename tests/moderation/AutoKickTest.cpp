@@ -76,15 +76,15 @@ TEST_F(AutoKickTest, IntervalsAtTheLimits) {
   world.dialogs.Answer("x");
   Activate();
   EXPECT_EQ(world.dialogs.Prompts().size(), 6u);
-  EXPECT_EQ(main().Timer5.Interval(), 10'000);
-  EXPECT_TRUE(main().Timer5.Enabled());
+  EXPECT_EQ(main().autoKick->Timer5.Interval(), 10'000);
+  EXPECT_TRUE(main().autoKick->Timer5.Enabled());
 
   // The largest count the timer holds is accepted.
   world.dialogs.Forget();
   world.dialogs.Answer("2147483");
   world.dialogs.Answer("x");
   Activate();
-  EXPECT_EQ(main().Timer5.Interval(), 2'147'483'000);
+  EXPECT_EQ(main().autoKick->Timer5.Interval(), 2'147'483'000);
 
   // Not a number: the activation is dropped without a message, nothing changes.
   world.dialogs.Forget();
@@ -95,7 +95,7 @@ TEST_F(AutoKickTest, IntervalsAtTheLimits) {
   EXPECT_EQ(console->app.DroppedErrors(), dropped + 1);
   EXPECT_EQ(world.dialogs.Prompts().size(), 1u);
   EXPECT_TRUE(world.dialogs.Boxes().empty());
-  EXPECT_EQ(main().Timer5.Interval(), 2'147'483'000);
+  EXPECT_EQ(main().autoKick->Timer5.Interval(), 2'147'483'000);
 }
 
 TEST_F(AutoKickTest, AbandonedActivationsChangeNothing) {
@@ -109,7 +109,7 @@ TEST_F(AutoKickTest, AbandonedActivationsChangeNothing) {
   Activate();  // cancel at the interval prompt
   EXPECT_FALSE(main().Activer1->Checked());
   EXPECT_TRUE(main().Desactiver1->Checked());
-  EXPECT_FALSE(main().Timer5.Enabled());
+  EXPECT_FALSE(main().autoKick->Timer5.Enabled());
   EXPECT_TRUE(SentSinceForget().empty());
 
   world.dialogs.Answer("20");
@@ -125,7 +125,7 @@ TEST_F(AutoKickTest, AbandonedActivationsChangeNothing) {
   Activate();
   EXPECT_EQ(main().autoKick->AutoKickReason, "spam");
   EXPECT_EQ(main().autoKick->AutoKickNick, "bob");
-  EXPECT_EQ(main().Timer5.Interval(), 20'000);
+  EXPECT_EQ(main().autoKick->Timer5.Interval(), 20'000);
   EXPECT_TRUE(main().Activer1->Checked());
   world.advance(15'000ms);
   EXPECT_EQ(SentSinceForget(), (Lines{"/kick bob spam", "/kick bob spam"}));

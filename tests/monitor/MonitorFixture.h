@@ -40,9 +40,9 @@ class MonitorTest : public ConsoleTest {
     return answers;
   }
   // A notification replaces the popup's text: clearing it shows whether one came.
-  void ForgetPopupText() { main().HTMLPopup1.SetText({}); }
-  bool Notified() { return !main().HTMLPopup1.Text().empty(); }
-  std::string PopupText() { return Notified() ? main().HTMLPopup1.Text().front() : std::string(); }
+  void ForgetPopupText() { console->notifier.HTMLPopup1.SetText({}); }
+  bool Notified() { return !console->notifier.HTMLPopup1.Text().empty(); }
+  std::string PopupText() { return Notified() ? console->notifier.HTMLPopup1.Text().front() : std::string(); }
 };
 
 }  // namespace tavlen::testing

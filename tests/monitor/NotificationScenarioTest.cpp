@@ -8,8 +8,8 @@
 namespace tavlen::testing {
 
 namespace {
-Rect PopupBounds(TForm1& f) { return f.HTMLPopup1.Window()->Window().Bounds(); }
-bool PopupVisible(TForm1& f) { return f.HTMLPopup1.Window() && f.HTMLPopup1.Window()->Window().Visible(); }
+Rect PopupBounds(Console& c) { return c.notifier.HTMLPopup1.Window()->Window().Bounds(); }
+bool PopupVisible(Console& c) { return c.notifier.HTMLPopup1.Window() && c.notifier.HTMLPopup1.Window()->Window().Visible(); }
 }  // namespace
 
 TEST_F(MonitorTest, WatchedWordWrittenBySomebodyElse) {
@@ -18,7 +18,7 @@ TEST_F(MonitorTest, WatchedWordWrittenBySomebodyElse) {
   model().Say("Alice", "Salut tout le monde");
   Tick();
   EXPECT_EQ(PopupText(), NotificationMarkup("Alice", "salut"));
-  EXPECT_TRUE(PopupVisible(main()));
+  EXPECT_TRUE(PopupVisible(*console));
 
   // Before the colon, by the moderator, or a join notice: nothing.
   for (const char* line : {"Salut : x", "modo : salut", "Join: Salut"}) {
@@ -49,7 +49,7 @@ TEST_F(MonitorTest, NickAndWordShowAsTyped) {
   model().Say("<i>Zed", "voila <b>& moi");
   Tick();
   ASSERT_TRUE(Notified());
-  const MarkupLayout layout = main().HTMLPopup1.Window()->Layout();
+  const MarkupLayout layout = console->notifier.HTMLPopup1.Window()->Layout();
   ASSERT_EQ(layout.lines.size(), 4u);
   EXPECT_EQ(MnemonicVisible(layout.lines[1].pieces[0].text), "<i>Zed");
   std::string word;
@@ -63,8 +63,8 @@ TEST_F(MonitorTest, PopupSitsAboveTheTaskbar) {
   StartInRoom();
   model().Say("alice", "salut");
   Tick();
-  EXPECT_EQ(PopupBounds(main()), (Rect{860, 950, 1060, 1040}));
-  EXPECT_TRUE(main().HTMLPopup1.Window()->Window().Visible());
+  EXPECT_EQ(PopupBounds(*console), (Rect{860, 950, 1060, 1040}));
+  EXPECT_TRUE(console->notifier.HTMLPopup1.Window()->Window().Visible());
 }
 
 TEST_F(MonitorTest, PopupBesideALeftTaskbarSitsAtTheBottom) {
@@ -73,7 +73,7 @@ TEST_F(MonitorTest, PopupBesideALeftTaskbarSitsAtTheBottom) {
   StartInRoom();
   model().Say("alice", "salut");
   Tick();
-  EXPECT_EQ(PopupBounds(main()), (Rect{860, 990, 1060, 1080}));
+  EXPECT_EQ(PopupBounds(*console), (Rect{860, 990, 1060, 1080}));
 }
 
 TEST_F(MonitorTest, PopupHidesSevenSecondsAfterTheLastNotification) {
@@ -83,20 +83,20 @@ TEST_F(MonitorTest, PopupHidesSevenSecondsAfterTheLastNotification) {
   auto advance_to = [&](std::int64_t t) { world.advance_ms(t - world.clock.NowMs()); };
   // The hide timer's first tick, at 7000 ms, finds nothing to hide and stops.
   advance_to(7100);
-  EXPECT_FALSE(main().Timer7.Enabled());
+  EXPECT_FALSE(console->notifier.Timer7.Enabled());
   model().Say("alice", "salut");
   advance_to(8000);
-  EXPECT_TRUE(PopupVisible(main()));
-  EXPECT_TRUE(main().Timer7.Enabled());
+  EXPECT_TRUE(PopupVisible(*console));
+  EXPECT_TRUE(console->notifier.Timer7.Enabled());
   advance_to(11000);
   model().Say("bob", "salut");
   advance_to(12000);  // notifies again
   EXPECT_EQ(PopupText(), NotificationMarkup("bob", "salut"));
   advance_to(18999);  // seven seconds since 12000 not yet over
-  EXPECT_TRUE(PopupVisible(main()));
+  EXPECT_TRUE(PopupVisible(*console));
   advance_to(19000);
-  EXPECT_FALSE(PopupVisible(main()));
-  EXPECT_FALSE(main().Timer7.Enabled());
+  EXPECT_FALSE(PopupVisible(*console));
+  EXPECT_FALSE(console->notifier.Timer7.Enabled());
 }
 
 TEST_F(MonitorTest, ClickOnThePopupBringsTheRoomForward) {
@@ -108,7 +108,7 @@ TEST_F(MonitorTest, ClickOnThePopupBringsTheRoomForward) {
   world.advance(20ms);
   model().Say("alice", "salut");
   Tick();
-  ASSERT_TRUE(PopupVisible(main()));
+  ASSERT_TRUE(PopupVisible(*console));
   sim::SimPopupWindow& popup = *world.popups.last();
   // Beside the text: nothing happens.
   popup.Click({95, 8});
@@ -123,18 +123,18 @@ TEST_F(MonitorTest, ClickOnThePopupBringsTheRoomForward) {
   EXPECT_EQ(posted[0].lparam, 0);
   EXPECT_EQ(popup.focus_returns(), 2);
   // The click leaves the popup to its timer.
-  EXPECT_TRUE(PopupVisible(main()));
+  EXPECT_TRUE(PopupVisible(*console));
 }
 
 TEST_F(MonitorTest, AnchorClickWithoutRoomWindowDoesNothing) {
   StartInRoom();
   room().RoomWindowTitle = "parti : Video Chat Room";
   const Hwnd before = world.desktop.GetForegroundWindow();
-  main().HTMLPopup1AnchorClick(main().HTMLPopup1, "activate");
+  console->notifier.HTMLPopup1AnchorClick(console->notifier.HTMLPopup1, "activate");
   EXPECT_EQ(world.desktop.GetForegroundWindow(), before);
   // Another anchor only restores the exact room window.
   room().RoomWindowTitle = salon->Model().Title();
-  main().HTMLPopup1AnchorClick(main().HTMLPopup1, "autre");
+  console->notifier.HTMLPopup1AnchorClick(console->notifier.HTMLPopup1, "autre");
   EXPECT_EQ(world.desktop.GetForegroundWindow(), before);
   EXPECT_EQ(world.desktop.PostedTo(salon->Window()).size(), 1u);
 }
@@ -147,7 +147,7 @@ TEST_F(MonitorTest, NotificationSound) {
   EXPECT_TRUE(form5.CheckBox1.Checked());
   model().Say("alice", "salut");
   Tick();
-  main().abfThreadComponent1.WaitIdle();
+  console->notifier.abfThreadComponent1.WaitIdle();
   auto calls = world.sound.PlaySoundCalls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].path, "C:\\sons\\ding.wav");
@@ -158,7 +158,7 @@ TEST_F(MonitorTest, NotificationSound) {
   ForgetPopupText();
   model().Say("alice", "salut");
   Tick();
-  main().abfThreadComponent1.WaitIdle();
+  console->notifier.abfThreadComponent1.WaitIdle();
   EXPECT_TRUE(Notified());
   EXPECT_EQ(world.sound.PlaySoundCalls().size(), 1u);
 }
@@ -170,7 +170,7 @@ TEST_F(MonitorTest, EmptySoundsFileSwitchesOnButPlaysNothing) {
   EXPECT_TRUE(main().forms.Form5->CheckBox1.Checked());
   model().Say("alice", "salut");
   Tick();
-  main().abfThreadComponent1.WaitIdle();
+  console->notifier.abfThreadComponent1.WaitIdle();
   EXPECT_TRUE(Notified());
   EXPECT_TRUE(world.sound.PlaySoundCalls().empty());
 }
@@ -214,13 +214,13 @@ TEST_F(MonitorTest, SettingsWindowRoundTrips) {
   EXPECT_EQ(world.dialogs.FileFilters().back(), "Fichiers Wave|*.wav");
   EXPECT_EQ(world.read_file("sounds.ini"), "C:\\sons\\ding.wav\r\n");
   EXPECT_EQ(form5.Edit1.Text(), "C:\\sons\\ding.wav");
-  EXPECT_EQ(main().notification.NotificationSoundFile, "C:\\sons\\ding.wav");
+  EXPECT_EQ(console->notifier.notification.NotificationSoundFile, "C:\\sons\\ding.wav");
   world.dialogs.ChooseFile(std::nullopt);
   form5.SpeedButton1.Click();
   EXPECT_EQ(world.read_file("sounds.ini"), "C:\\sons\\ding.wav\r\n");
   // Typing a path by hand changes neither the file nor the sound played.
   form5.Edit1.Type("C:\\autre.wav");
-  EXPECT_EQ(main().notification.NotificationSoundFile, "C:\\sons\\ding.wav");
+  EXPECT_EQ(console->notifier.notification.NotificationSoundFile, "C:\\sons\\ding.wav");
   EXPECT_EQ(world.read_file("sounds.ini"), "C:\\sons\\ding.wav\r\n");
 
   form5.Button1.Click();
@@ -238,7 +238,7 @@ TEST_F(MonitorTest, SettingsWindowRoundTrips) {
   main().ConfigurerlesHighlights1->Click();
   EXPECT_EQ(form5.Memo1.Lines(), (std::deque<std::string>{"cam", " micro "}));
   EXPECT_EQ(form5.Edit1.Text(), "C:\\b.wav");
-  EXPECT_EQ(main().notification.NotificationSoundFile, "C:\\b.wav");
+  EXPECT_EQ(console->notifier.notification.NotificationSoundFile, "C:\\b.wav");
   EXPECT_EQ(form5.CheckBox1.Checked(), sound_on);
 }
 

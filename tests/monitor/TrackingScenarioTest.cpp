@@ -57,7 +57,7 @@ TEST_F(MonitorTest, SongRequestWithoutPlayerSendsAnEmptyTitle) {
 
 TEST_F(MonitorTest, KicksAreCounted) {
   StartInRoom();
-  ASSERT_TRUE(main().send_to_camfrog("/kick carl flood"));  // the moderator's own kick
+  ASSERT_TRUE(console->controls.send_to_camfrog("/kick carl flood"));  // the moderator's own kick
   model().AppendRaw("bob kicked dan from the room");
   model().AppendRaw("Bob Kicked eve");
   model().AppendRaw("bob : kicked");
@@ -80,7 +80,7 @@ TEST_F(MonitorTest, BurstOf350CharactersOnlyTeachesRights) {
   model().Say("alice", "salut " + pad);
   model().AppendRaw("bob kicked dan " + pad + pad);
   model().Say("carl", "!titre " + pad + pad);
-  ASSERT_GE(model().TranscriptText().size() - main().tracker.PreviousSnapshot().size(), 300u);
+  ASSERT_GE(model().TranscriptText().size() - console->monitor.tracker.PreviousSnapshot().size(), 300u);
   Tick();
   EXPECT_FALSE(Notified());
   EXPECT_EQ(room().KicksTotal, 0);
@@ -157,7 +157,7 @@ TEST_F(MonitorTest, ClientWithoutFinalLineBreak) {
   model().Say("alice", "salut");
   for (int i = 0; i < 5; ++i) {
     Tick();
-    main().abfThreadComponent1.WaitIdle();
+    console->notifier.abfThreadComponent1.WaitIdle();
   }
   EXPECT_EQ(room().KicksTotal, 1);
   EXPECT_EQ(world.sound.PlaySoundCalls().size(), 1u);
@@ -205,7 +205,7 @@ TEST_F(MonitorTest, TickNestedInASubmissionDoesNothing) {
     // Another request arrives while the answer is typed, and a tick runs inside
     // the submission's event handling.
     model().Say("carl", "!titre");
-    main().Timer2Timer();
+    console->monitor.Timer2Timer();
   };
   model().Say("alice", "!titre");
   Tick();

@@ -29,7 +29,7 @@ class QuietTicks : public ::testing::Test {
     world.advance(2100ms);
   }
   TForm1& main() { return *console->Form1; }
-  RoomState& room() { return console->Form1->room; }
+  RoomState& room() { return console->room; }
   // Heap allocations made by `n` runs of `tick`.
   template <class Tick>
   std::uint64_t AllocationsOf(int n, Tick tick) {
@@ -54,7 +54,7 @@ TEST_F(QuietTicks, TenMillisecondTicksAllocateNothingWhenNothingChanged) {
   // A longer room name, then a longer foreground title: the first tick after the
   // change may take storage, the following ones take none, and the caption and
   // the sampled title follow.
-  main().room.RoomName = "un_salon_au_nom_bien_plus_long_que_le_premier";
+  console->room.RoomName = "un_salon_au_nom_bien_plus_long_que_le_premier";
   main().Timer3.Tick();
   EXPECT_EQ(main().Text(), "Tavlen - un_salon_au_nom_bien_plus_long_que_le_premier");
   EXPECT_EQ(AllocationsOf(20, [&] { main().Timer3.Tick(); }), 0u);
@@ -64,7 +64,7 @@ TEST_F(QuietTicks, TenMillisecondTicksAllocateNothingWhenNothingChanged) {
   EXPECT_EQ(room().ForegroundTitle, std::string(300, 'n'));
   EXPECT_EQ(AllocationsOf(20, [&] { main().Timer6.Tick(); }), 0u);
   // A shorter name: the caption shrinks with it.
-  main().room.RoomName = "b";
+  console->room.RoomName = "b";
   main().Timer3.Tick();
   EXPECT_EQ(main().Text(), "Tavlen - b");
 }
@@ -89,7 +89,7 @@ TEST_F(QuietTicks, DiscoveryWalksTheDesktopOnce) {
 
   const std::size_t windows = world.desktop.ZOrder().size();
   const std::uint64_t calls = counting.Calls();
-  main().Timer9.Tick();
+  console->discovery.Timer9.Tick();
   // One GetWindow and one title per window, then each candidate's talk switch
   // search among its children (the fake room's five with the filler, ...).
   const std::uint64_t walk = 1 + 2 * windows;
@@ -98,7 +98,7 @@ TEST_F(QuietTicks, DiscoveryWalksTheDesktopOnce) {
   EXPECT_EQ(room().RoomWindowTitle, gamma.Model().Title());
   // The debug log's line of each tick, and now and then more storage for the
   // log; nothing per window.
-  EXPECT_LE(AllocationsOf(32, [&] { main().Timer9.Tick(); }), 40u);
+  EXPECT_LE(AllocationsOf(32, [&] { console->discovery.Timer9.Tick(); }), 40u);
 }
 
 }  // namespace

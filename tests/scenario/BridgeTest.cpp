@@ -23,23 +23,23 @@ TEST_F(ConsoleTest, ChildReadsCountReadablePositions) {
   Start();
   world.advance(100ms);
   small.Model().SetTalker("Alice");
-  EXPECT_EQ(main().talk.CurrentTalker(), "");
+  EXPECT_EQ(console->talk.CurrentTalker(), "");
 
   small.Close();
   auto& salon = world.open_room("salon");
   world.advance(100ms);
   salon.Model().SetTalker("  Alice  ");
-  EXPECT_EQ(main().talk.CurrentTalker(), "Alice");
+  EXPECT_EQ(console->talk.CurrentTalker(), "Alice");
   EXPECT_EQ(room().UserTreeWindow, salon.Tree());
 
   // Position 26 held by a Static: empty, even though Buttons exist elsewhere.
   auto& w = world.desktop.At(salon.TalkerIndicator());
   w.class_name = "Static";
-  EXPECT_EQ(main().talk.CurrentTalker(), "");
+  EXPECT_EQ(console->talk.CurrentTalker(), "");
   // A child without a readable class gets no position.
   w.class_name = "Button";
   world.desktop.At(salon.Tree()).class_name = "";
-  EXPECT_EQ(main().talk.CurrentTalker(), "");
+  EXPECT_EQ(console->talk.CurrentTalker(), "");
 }
 
 TEST_F(ConsoleTest, PresenceCheckLooksAtDirectButtonsOnly) {
@@ -53,10 +53,10 @@ TEST_F(ConsoleTest, PresenceCheckLooksAtDirectButtonsOnly) {
   world.desktop.CreateChild(stat, "Static", "Hands Free");
   Start();
   const std::uint64_t clicks_before = world.desktop.SendCount();
-  EXPECT_TRUE(main().talk.FindButtonAndPressIt("a : Video Chat Room", "Hands Free", 1));
-  EXPECT_FALSE(main().talk.FindButtonAndPressIt("b : Video Chat Room", "Hands Free", 1));
-  EXPECT_FALSE(main().talk.FindButtonAndPressIt("c : Video Chat Room", "Hands Free", 1));
-  EXPECT_FALSE(main().talk.FindButtonAndPressIt("nowhere", "Hands Free", 1));
+  EXPECT_TRUE(console->talk.FindButtonAndPressIt("a : Video Chat Room", "Hands Free", 1));
+  EXPECT_FALSE(console->talk.FindButtonAndPressIt("b : Video Chat Room", "Hands Free", 1));
+  EXPECT_FALSE(console->talk.FindButtonAndPressIt("c : Video Chat Room", "Hands Free", 1));
+  EXPECT_FALSE(console->talk.FindButtonAndPressIt("nowhere", "Hands Free", 1));
   EXPECT_GT(world.desktop.SendCount(), clicks_before);  // reads only: nothing pressed
   EXPECT_EQ(console->log.Last(), "-> routine Detection STATUT DU SWITCH TALK");
 }
@@ -66,19 +66,19 @@ TEST_F(ConsoleTest, ReadsTheLastMatchingChildAndLongTranscripts) {
   const Hwnd second = world.desktop.CreateChild(salon.Window(), "Edit", "second box");
   Start();
   world.advance(100ms);
-  EXPECT_EQ(main().controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 0), "second box");
+  EXPECT_EQ(console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 0), "second box");
   (void)second;
   std::string long_line(4000, 'x');
   for (int i = 0; i < 20; ++i) salon.Model().Say("bob", long_line);
-  const std::string transcript = main().controls.GetOtherWindowMemoText(room().RoomWindowTitle, "RichEdit20A", 0);
+  const std::string transcript = console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "RichEdit20A", 0);
   EXPECT_EQ(transcript, salon.Model().TranscriptText());
   EXPECT_GT(transcript.size(), 60000u);
   // Other controls are read up to 5,000 characters; a long line is written whole.
   const std::string line(6000, 'y');
-  EXPECT_TRUE(main().controls.SetOtherWindowMemoText(room().RoomWindowTitle, line, false, false));
+  EXPECT_TRUE(console->controls.SetOtherWindowMemoText(room().RoomWindowTitle, line, false, false));
   EXPECT_EQ(salon.InputText(), line);
   EXPECT_EQ(salon.Caret(), 6000);
-  EXPECT_EQ(main().controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 2).size(), 5000u);
+  EXPECT_EQ(console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 2).size(), 5000u);
 }
 
 TEST_F(ConsoleTest, FocusModeWritesNothing) {
@@ -86,7 +86,7 @@ TEST_F(ConsoleTest, FocusModeWritesNothing) {
   salon.Type("abc");
   Start();
   world.advance(100ms);
-  EXPECT_FALSE(main().controls.SetOtherWindowMemoText(room().RoomWindowTitle, "ignored", true, false));
+  EXPECT_FALSE(console->controls.SetOtherWindowMemoText(room().RoomWindowTitle, "ignored", true, false));
   EXPECT_EQ(salon.InputText(), "abc");
   EXPECT_EQ(salon.FocusRequests(), 2);  // the input box, then the room window
 }

@@ -20,7 +20,7 @@ class ConsoleTest : public ::testing::Test {
 
   void Start() { console = std::make_unique<Console>(world.platform()); }
   TForm1& main() { return *console->Form1; }
-  RoomState& room() { return console->Form1->room; }
+  RoomState& room() { return console->room; }
   const std::string& title() { return console->app.Title(); }
 };
 

@@ -11,7 +11,7 @@ TEST_F(ConsoleTest, StartUpWithoutRoomGoesInactive) {
   EXPECT_TRUE(room().RoomWindowTitle.empty());
   EXPECT_TRUE(room().SetoptSent);
   EXPECT_EQ(title(), "Tavlen - [INACTIF]");
-  EXPECT_FALSE(main().Timer4.Enabled());
+  EXPECT_FALSE(main().users.Timer4.Enabled());
   world.advance(10ms);
   EXPECT_EQ(main().Text(), "Tavlen - - INACTIF -");
   // Discovery then finds nothing: the name empties, the caption follows.
@@ -86,8 +86,8 @@ TEST_F(ConsoleTest, LongTopicTitlesAreAdoptedAndWrittenTo) {
     ASSERT_GT(salon.Model().Title().size(), length);
     Console c(w.platform());
     w.advance(2000ms);
-    EXPECT_EQ(c.Form1->room.RoomName, "salon");
-    EXPECT_EQ(c.Form1->room.RoomWindowTitle, salon.Model().Title().substr(0, 499));
+    EXPECT_EQ(c.room.RoomName, "salon");
+    EXPECT_EQ(c.room.RoomWindowTitle, salon.Model().Title().substr(0, 499));
     EXPECT_EQ(c.app.Title(), "Tavlen - [" + std::to_string(salon.Model().Users().size()) + "]");
     EXPECT_EQ(salon.SubmittedLines(), Lines{"/setopt"});
   }
@@ -101,13 +101,13 @@ TEST_F(ConsoleTest, WindowWithoutTalkSwitchIsPassedOver) {
   Start();
   world.advance(100ms);
   EXPECT_EQ(room().RoomName, "salon");
-  EXPECT_TRUE(main().Timer4.Enabled());
+  EXPECT_TRUE(main().users.Timer4.Enabled());
 
   real.Close();
   world.advance(100ms);
   // Only the impostor is left: not adopted, but the user list timer runs.
   EXPECT_EQ(room().RoomWindowTitle, "salon : Video Chat Room");
-  EXPECT_TRUE(main().Timer4.Enabled());
+  EXPECT_TRUE(main().users.Timer4.Enabled());
 }
 
 TEST_F(ConsoleTest, ClosingTheOnlyRoomGoesInactiveWithin100ms) {
@@ -115,21 +115,21 @@ TEST_F(ConsoleTest, ClosingTheOnlyRoomGoesInactiveWithin100ms) {
   Start();
   world.advance(200ms);
   ASSERT_EQ(room().RoomName, "salon");
-  main().Timer4Timer();  // the user list tick would have rewritten the title
+  main().users.Timer4Timer();  // the user list tick would have rewritten the title
   console->app.SetTitle("Tavlen - [3]");
   salon.Close();
   world.advance(100ms);
   EXPECT_EQ(room().RoomName, "");
   EXPECT_EQ(room().RoomWindowTitle, "");
   EXPECT_EQ(title(), "Tavlen - [INACTIF]");
-  EXPECT_FALSE(main().Timer4.Enabled());
+  EXPECT_FALSE(main().users.Timer4.Enabled());
 
   // A new room ends the inactive state and counts as a room change.
   world.open_room("salon2");
   world.advance(100ms);
   EXPECT_EQ(room().RoomName, "salon2");
   EXPECT_TRUE(room().RoomChanged);
-  EXPECT_TRUE(main().Timer4.Enabled());
+  EXPECT_TRUE(main().users.Timer4.Enabled());
 }
 
 TEST_F(ConsoleTest, ForegroundTitleLendsItsLetterCase) {
@@ -151,7 +151,7 @@ TEST_F(ConsoleTest, TypingModeratorIsNeverOverwritten) {
   EXPECT_TRUE(salon.SubmittedLines().empty());
   EXPECT_EQ(salon.InputText(), "bonsoir a t");
   EXPECT_TRUE(room().SetoptSent);
-  EXPECT_FALSE(main().send_to_camfrog("/kick x"));
+  EXPECT_FALSE(console->controls.send_to_camfrog("/kick x"));
   EXPECT_EQ(salon.InputText(), "bonsoir a t");
 }
 
@@ -182,18 +182,18 @@ TEST_F(ConsoleTest, SubmissionSendsHundredKeyDownsWithTicksNested) {
     if (++seen == 50) salon.Type("tape pendant");
   };
   world.desktop.At(second_edit).text.clear();
-  EXPECT_TRUE(main().send_to_camfrog("hello"));
+  EXPECT_TRUE(console->controls.send_to_camfrog("hello"));
   EXPECT_EQ(salon.SubmittedLines(), (Lines{"/setopt", "hello", "tape pendant"}));
 }
 
 TEST_F(ConsoleTest, ErrorsInTicksAreDroppedSilently) {
   Start();
   int ticks = 0;
-  main().Timer7.OnTimer = [&] {
+  console->notifier.Timer7.OnTimer = [&] {
     ++ticks;
     throw std::out_of_range("List index out of bounds (-1)");
   };
-  main().Timer7.SetInterval(50);
+  console->notifier.Timer7.SetInterval(50);
   world.advance(120ms);
   EXPECT_EQ(ticks, 2);
   EXPECT_TRUE(world.dialogs.Boxes().empty());
@@ -203,8 +203,8 @@ TEST_F(ConsoleTest, ErrorsInTicksAreDroppedSilently) {
 
 TEST_F(ConsoleTest, DebugLogAccumulatesWhileHiddenAndKeepsRecentLines) {
   Start();
-  main().debog("-> one");
-  main().debog("-> two");
+  console->log.debog("-> one");
+  console->log.debog("-> two");
   EXPECT_FALSE(console->Form10->Visible());
   main().Dboguage1->Click();
   EXPECT_TRUE(console->Form10->Visible());
@@ -212,7 +212,7 @@ TEST_F(ConsoleTest, DebugLogAccumulatesWhileHiddenAndKeepsRecentLines) {
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], "-> one");
   EXPECT_EQ(lines.back(), "-> two");
-  for (int i = 0; i < 25000; ++i) main().debog("-> line " + std::to_string(i));
+  for (int i = 0; i < 25000; ++i) console->log.debog("-> line " + std::to_string(i));
   EXPECT_LE(lines.size(), DebugLog::kKeptLines + 1000);
   EXPECT_GE(lines.size(), DebugLog::kKeptLines);
   EXPECT_EQ(lines.back(), "-> line 24999");
@@ -237,12 +237,12 @@ TEST_F(ConsoleTest, StartUpLayoutAndMenu) {
   EXPECT_EQ(main().SRCMIC1->Caption(), "Mic");
   EXPECT_EQ(main().panel.ComboBox1.Text(), "Jours");
   EXPECT_EQ(main().Dboguage1->Caption(), "D\xE9" "boguage");
-  for (kit::Timer* t : {&main().Timer2, &main().Timer3, &main().Timer6, &main().Timer7, &main().Timer9})
+  for (kit::Timer* t : {&console->monitor.Timer2, &main().Timer3, &main().Timer6, &console->notifier.Timer7, &console->discovery.Timer9})
     EXPECT_TRUE(t->Enabled()) << t->Name();
-  EXPECT_FALSE(main().Timer5.Enabled());
-  EXPECT_FALSE(main().Timer8.Enabled());
-  EXPECT_EQ(main().Timer2.Interval(), 2000);
-  EXPECT_EQ(main().Timer4.Interval(), 750);
+  EXPECT_FALSE(main().autoKick->Timer5.Enabled());
+  EXPECT_FALSE(console->hotkeySounds.Timer8.Enabled());
+  EXPECT_EQ(console->monitor.Timer2.Interval(), 2000);
+  EXPECT_EQ(main().users.Timer4.Interval(), 750);
 }
 
 // A start-up step that fails (here a sound driver that throws on every volume
@@ -283,8 +283,8 @@ TEST_F(ConsoleTest, HungClientNeverFreezesTheConsole) {
   world.advance(200ms);
   salon.SetHung(true);
   // Reads yield nothing, a write counts as no room window.
-  EXPECT_EQ(main().controls.GetOtherWindowMemoText(room().RoomWindowTitle, "RichEdit20A", 0), "");
-  EXPECT_FALSE(main().send_to_camfrog("/kick bob"));
+  EXPECT_EQ(console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "RichEdit20A", 0), "");
+  EXPECT_FALSE(console->controls.send_to_camfrog("/kick bob"));
   EXPECT_EQ(room().RoomName, "- INACTIF -");
   salon.SetHung(false);
   world.advance(100ms);
@@ -293,11 +293,11 @@ TEST_F(ConsoleTest, HungClientNeverFreezesTheConsole) {
   // The client took the abandoned line when it woke: it is ours, not typing, and
   // the next command replaces it instead of being dropped for ever.
   salon.Type("/kick bob");
-  EXPECT_TRUE(main().send_to_camfrog("/topic x"));
+  EXPECT_TRUE(console->controls.send_to_camfrog("/topic x"));
   EXPECT_EQ(salon.SubmittedLines().back(), "/topic x");
   // The moderator's own typing still holds commands back.
   salon.Type("/kick bob");
-  EXPECT_FALSE(main().send_to_camfrog("/notopic"));
+  EXPECT_FALSE(console->controls.send_to_camfrog("/notopic"));
   EXPECT_EQ(salon.InputText(), "/kick bob");
 }
 

@@ -409,7 +409,7 @@ std::string Soak::Hotkey() {
     bool& flag;
     ~Reset() { flag = false; }
   } reset{in_user_event_};
-  const auto& registered = console_->Form1->HotKeyManager1.Registered();
+  const auto& registered = console_->hotkeys.HotKeyManager1.Registered();
   std::uint16_t modifiers = 0, key = 0;
   if (!registered.empty() && Chance(0.85)) {
     SplitHotKey(registered[static_cast<std::size_t>(Int(0, int(registered.size()) - 1))].HotKey, modifiers, key);
@@ -586,7 +586,7 @@ std::string Soak::EditSettingsFile() {
 
 std::string Soak::PopupMouse() {
   Wait(Int(20, 150));
-  THTMLPopup& popup = Chance(0.8) ? console_->Form1->HTMLPopup1 : console_->Form1->HTMLPopup2;
+  THTMLPopup& popup = Chance(0.8) ? console_->notifier.HTMLPopup1 : console_->HTMLPopup2;
   THTMLPopupWindow* window = popup.Window();
   if (window == nullptr || !window->Window().Visible()) return "no popup to point at";
   auto& sim_window = dynamic_cast<sim::SimPopupWindow&>(window->Window());
@@ -702,13 +702,13 @@ void Soak::CheckSavedFaithfully(const std::string& name) {
       Fail("messages.ini does not read back as the catalogue that was saved");
     return;
   }
-  if (name == "hotkeys.ini") expected = JoinLinesCrLf(HotkeyLines(f1.hotkeyTable));
+  if (name == "hotkeys.ini") expected = JoinLinesCrLf(HotkeyLines(console_->hotkeyTable));
   if (name == "config.ini") expected = FormatMixerConfig(console_->Form12->MicSetting, console_->Form12->MixSetting);
   if (name == "highlight.ini") {
     const auto& words = console_->Form5->NotificationWords();
     expected = JoinLinesCrLf(std::vector<std::string>(words.begin(), words.end()));
   }
-  if (name == "sounds.ini") expected = JoinLinesCrLf({f1.notification.NotificationSoundFile});
+  if (name == "sounds.ini") expected = JoinLinesCrLf({console_->notifier.notification.NotificationSoundFile});
   if (bytes != expected) Fail(name + " was saved with other bytes than its dialog holds");
 }
 
@@ -730,13 +730,13 @@ void Soak::CheckBounds() {
   at_most(std::size_t(CountItems(f1.msggroupePopupMenu2.root)), 20, "the group menu");
   at_most(std::size_t(CountItems(f1.camPopupMenu1.root)), 20, "the cam menu");
   at_most(std::size_t(CountItems(f1.MainMenu1.root)), 40, "the main menu");
-  at_most(f1.HotKeyManager1.Registered().size(), HotkeyTable::kSlots, "the hotkey registrations");
+  at_most(c.hotkeys.HotKeyManager1.Registered().size(), HotkeyTable::kSlots, "the hotkey registrations");
   at_most(world_.hotkeys.RegistrationCount(), HotkeyTable::kSlots, "the system's hotkey registrations");
   at_most(world_.hotkeys.AtomCount(), HotkeyTable::kSlots, "the global atoms");
   at_most(std::size_t(world_.popups.created() - popups_at_start_), 2, "the popup windows created");
-  at_most(f1.HTMLPopup1.Text().size() + f1.HTMLPopup2.Text().size(), 8, "the popup texts");
+  at_most(c.notifier.HTMLPopup1.Text().size() + c.HTMLPopup2.Text().size(), 8, "the popup texts");
   at_most(world_.desktop.ZOrder().size(), 40, "the desktop's windows");
-  if (f1.room.KicksByOwnNick > f1.room.KicksTotal) Fail("own kicks outnumber all kicks");
+  if (c.room.KicksByOwnNick > c.room.KicksTotal) Fail("own kicks outnumber all kicks");
 }
 
 void Soak::CheckAfterStep(const std::string& what, std::int64_t time_before, std::int64_t time_asked) {

@@ -52,7 +52,7 @@ TEST(SoakChecks, CatchWhatTheyGuard) {
        [](Soak& s) { s.World().clock.Sleep(70000); }},
       {"the hotkey registrations grew",
        [](Soak& s) {
-         for (unsigned key = 0x30; key < 0x30 + 101; ++key) s.Current().Form1->HotKeyManager1.Register(0x14000 + key);
+         for (unsigned key = 0x30; key < 0x30 + 101; ++key) s.Current().hotkeys.HotKeyManager1.Register(0x14000 + key);
        }},
   };
   for (const Planted& p : planted) {
