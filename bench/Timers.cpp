@@ -122,16 +122,15 @@ void Timer2Tick(benchmark::State& state) {
     }
     return false;
   };
-  TForm1& f = desk.main();
-  f.Timer2.Tick();
+  desk.console->monitor.Timer2.Tick();
   std::uint64_t lines = 0;
-  const std::int32_t kicks = f.room.KicksTotal;
+  const std::int32_t kicks = desk.console->room.KicksTotal;
   Measure(state, desk, [&] {
     first = (first + 1) % kCycle;
-    f.Timer2.Tick();
+    desk.console->monitor.Timer2.Tick();
     ++lines;
   });
-  if (f.tracker.PreviousSnapshot().size() != kShown * kLine || f.room.KicksTotal != kicks)
+  if (desk.console->monitor.tracker.PreviousSnapshot().size() != kShown * kLine || desk.console->room.KicksTotal != kicks)
     state.SkipWithError("the transcript was not followed");
   state.counters["transcript_chars"] = static_cast<double>(kShown * kLine);
 }
@@ -162,7 +161,7 @@ void Timer4Tick(benchmark::State& state) {
   const std::uint64_t ops_before = ops() ;
   std::uint64_t ticks = 0;
   Measure(state, desk, [&] {
-    f.Timer4.Tick();
+    f.users.Timer4.Tick();
     ++ticks;
   });
   // The measuring loop's first tick is outside `ticks`: count it out.
@@ -180,7 +179,7 @@ void Timer6Tick(benchmark::State& state) {
   desk.world.desktop.SetForeground(desk.room->Window());
   TForm1& f = desk.main();
   Measure(state, desk, [&] { f.Timer6.Tick(); });
-  if (f.room.ForegroundTitle != f.room.RoomWindowTitle) state.SkipWithError("the foreground was not sampled");
+  if (desk.console->room.ForegroundTitle != desk.console->room.RoomWindowTitle) state.SkipWithError("the foreground was not sampled");
 }
 BENCHMARK(Timer6Tick);
 
@@ -190,8 +189,8 @@ void Timer9Tick(benchmark::State& state) {
   const int others = static_cast<int>(state.range(0));
   Desk desk({}, others / 2, others - others / 2);
   TForm1& f = desk.main();
-  Measure(state, desk, [&] { f.Timer9.Tick(); });
-  if (f.room.RoomName != "le_salon_bleu" || !f.Timer4.Enabled()) state.SkipWithError("the room was lost");
+  Measure(state, desk, [&] { desk.console->discovery.Timer9.Tick(); });
+  if (desk.console->room.RoomName != "le_salon_bleu" || !f.users.Timer4.Enabled()) state.SkipWithError("the room was lost");
   state.counters["windows"] = static_cast<double>(desk.world.desktop.ZOrder().size());
 }
 BENCHMARK(Timer9Tick)->ArgName("windows")->Arg(200);

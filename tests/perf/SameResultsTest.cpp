@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/UserTreeFixture.h"
 #include "userlist/UserListSync.h"
 #include "base/Text.h"
 #include "kit/Widgets.h"
@@ -98,21 +99,12 @@ void ReferenceMerge(const std::vector<std::string>& texts, kit::ItemList& list) 
     if (!present.count(list.Item(i))) list.Delete(i);
 }
 
-std::vector<std::string> Items(const kit::ItemList& list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i) out.push_back(list.Item(i));
-  return out;
-}
-
 TEST(SameResults, UserListMergeKeepsAndDropsTheSameNicks) {
-  sim::SimDesktop desktop;
-  sim::SimClock clock;
-  sim::SimBackend backend{desktop};
-  kit::Application app{clock, backend};
-  kit::Form form{app, "TForm1", "Tavlen"};
-  kit::ListBox merged{&form, "merged"};
-  kit::ListBox chooser{&form, "chooser"};
-  kit::ListBox reference{&form, "reference"};
+  tavlen::testing::UserTreeFixture f;
+  kit::ListBox& merged = f.user_list;
+  kit::ListBox& chooser = f.chooser_list;
+  kit::ListBox reference{&f.form, "reference"};
+  const auto Items = tavlen::testing::UserTreeFixture::Items;
   std::mt19937 rng(5);
   // Letter case and accents that fold together, the tree's own texts, and
   // nicks that sort around them.

@@ -689,7 +689,6 @@ void Soak::CheckFiles() {
 
 void Soak::CheckSavedFaithfully(const std::string& name) {
   const std::string bytes = files_[name].bytes.value_or("");
-  TForm1& f1 = *console_->Form1;
   std::string expected;
   if (name == "messages.ini") {
     MessageCatalogue reloaded(world_.file_path(name));

@@ -1,7 +1,9 @@
 // Reading the client's user tree across processes and keeping both nick lists.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
-#include "TreeFixture.h"
+#include "tests/support/UserTreeFixture.h"
 #include "bridge/RemoteMemory.h"
 #include "userlist/TreeViewReader.h"
 #include "base/Text.h"
@@ -9,7 +11,7 @@
 namespace tavlen::testing {
 
 TEST(UserTree, HeadersAndPlaceholdersAreSkippedAndNicksSorted) {
-  TreeFixture t;
+  UserTreeFixture t;
   t.Room({"carl", "Bob", "alice"});
   t.tree->Add(t.hidden, "No users are visible");
   const Texts read = t.Read();
@@ -25,7 +27,7 @@ TEST(UserTree, HeadersAndPlaceholdersAreSkippedAndNicksSorted) {
 }
 
 TEST(UserTree, NickInOtherLetterCaseIsListedOnce) {
-  TreeFixture t;
+  UserTreeFixture t;
   t.Room({"Bob", "BOB", "bob", ansi("Élodie"), ansi("élodie"), "Bob"});
   t.Read();
   EXPECT_EQ(t.Users(), (Texts{"Bob", ansi("Élodie")}));
@@ -37,7 +39,7 @@ TEST(UserTree, NickInOtherLetterCaseIsListedOnce) {
 }
 
 TEST(UserTree, LeavingAndArrivingNicksFollowAtTheNextTickInBothLists) {
-  TreeFixture t;
+  UserTreeFixture t;
   t.Room({"Bob", "carl", "Dan"});
   t.Read();
   t.chooser_list.SetItemIndex(2);  // "Dan" picked in the chooser
@@ -54,7 +56,7 @@ TEST(UserTree, LeavingAndArrivingNicksFollowAtTheNextTickInBothLists) {
 }
 
 TEST(UserTree, CollapsedGroupsAreNotRead) {
-  TreeFixture t;
+  UserTreeFixture t;
   t.Room({"Bob"});
   for (const char* ghost : {"ghost1", "ghost2", "ghost3"}) t.tree->Add(t.hidden, ghost);
   t.tree->SetExpanded(t.hidden, false);
@@ -75,7 +77,7 @@ TEST(UserTree, CollapsedGroupsAreNotRead) {
 }
 
 TEST(UserTree, LongItemsAreReadUpTo259Characters) {
-  TreeFixture t;
+  UserTreeFixture t;
   const std::string nick259(259, 'n');
   const std::string nick300 = std::string(259, 'z') + std::string(41, 'q');
   t.Room({nick259, nick300, "x"});
@@ -84,7 +86,7 @@ TEST(UserTree, LongItemsAreReadUpTo259Characters) {
 }
 
 TEST(UserTree, AFailedTransferOrRequestCostsOneItemAtMost) {
-  TreeFixture t;
+  UserTreeFixture t;
   Texts nicks = {"ann", "bob", "cat", "dan", "eve"};
   for (int i = 10; i < 25; ++i) nicks.push_back("n" + std::to_string(i));
   t.Room(nicks);
@@ -138,7 +140,7 @@ TEST(UserTree, AFailedTransferOrRequestCostsOneItemAtMost) {
 }
 
 TEST(UserTree, UnreachableTreeEmptiesBothLists) {
-  TreeFixture t;
+  UserTreeFixture t;
   t.Room({"ann", "bob"});
   t.Read();
   ASSERT_EQ(t.Users().size(), 2u);
@@ -148,7 +150,7 @@ TEST(UserTree, UnreachableTreeEmptiesBothLists) {
   EXPECT_TRUE(t.Chooser().empty());
   EXPECT_EQ(t.memory.OpenHandles(), 0);
 
-  TreeFixture u;
+  UserTreeFixture u;
   u.Room({"ann"});
   u.Read();
   u.desktop.Destroy(u.tree_window);  // the tree window is gone
@@ -161,20 +163,20 @@ TEST(UserTree, UnreachableTreeEmptiesBothLists) {
 
 TEST(UserTree, RecordFollowsTheClientsWidth) {
   {
-    TreeFixture t(32, 64);  // 64-bit console, 32-bit client
+    UserTreeFixture t(32, 64);  // 64-bit console, 32-bit client
     t.Room({"ann", "bob"});
     t.Read();
     EXPECT_EQ(t.Users(), (Texts{"ann", "bob"}));
     EXPECT_TRUE(t.Clean());
   }
   {
-    TreeFixture t(32, 32);
+    UserTreeFixture t(32, 32);
     t.Room({"ann", "bob"});
     t.Read();
     EXPECT_EQ(t.Users(), (Texts{"ann", "bob"}));
   }
   {
-    TreeFixture t(64, 32);  // a 32-bit console cannot address a 64-bit client
+    UserTreeFixture t(64, 32);  // a 32-bit console cannot address a 64-bit client
     t.Room({"ann", "bob"});
     t.user_list.Add("old");
     t.chooser_list.Add("old");
@@ -188,7 +190,7 @@ TEST(UserTree, RecordFollowsTheClientsWidth) {
 }
 
 TEST(UserTree, ClientIsOpenedWithTheReadingRightsOnlyAndTheBlockIsNotExecutable) {
-  TreeFixture t;
+  UserTreeFixture t;
   // A client that refuses every other right is still read.
   t.memory.RefuseRights(t.process, ~kRemoteBlockRights);
   t.Room({"ann"});
@@ -200,7 +202,7 @@ TEST(UserTree, ClientIsOpenedWithTheReadingRightsOnlyAndTheBlockIsNotExecutable)
 }
 
 TEST(RemoteBlock, FirstFreeRegionFrom0x5F000000ElseAnyPlace) {
-  TreeFixture t(32);
+  UserTreeFixture t(32);
   ProcessMemory& m = t.memory;
   const ProcessHandle h = m.OpenProcess(kRemoteBlockRights, t.process);
   ASSERT_NE(h, 0u);
@@ -230,7 +232,7 @@ TEST(RemoteBlock, FirstFreeRegionFrom0x5F000000ElseAnyPlace) {
 }
 
 TEST(UserTree, FewCrossProcessOperationsPerItem) {
-  TreeFixture t;
+  UserTreeFixture t;
   Texts nicks;
   for (int i = 0; i < 500; ++i) nicks.push_back("user" + std::to_string(1000 + i));
   t.Room(nicks);

@@ -1,7 +1,9 @@
 // A client that rebuilds its user tree while the console reads it.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
-#include "TreeFixture.h"
+#include "tests/support/UserTreeFixture.h"
 #include "base/Text.h"
 
 namespace tavlen::testing {
@@ -14,7 +16,7 @@ namespace tavlen::testing {
 // them, so a rebuild catches one batch and the next handle in hand at most,
 // wherever it falls, and the next tick reads the new tree whole.
 TEST(UserTree, ARebuildDuringTheReadCatchesOneBatchOfRequestsAtMost) {
-  TreeFixture t;
+  UserTreeFixture t;
   Texts nicks;
   for (int i = 0; i < 40; ++i) nicks.push_back("user" + std::to_string(100 + i));
   t.Room(nicks);

@@ -1,9 +1,9 @@
 // A client process with a user tree on a bare simulated desktop, and the two
-// lists the console keeps from it.
+// lists the console keeps from it: shared by the user-list tests, the
+// same-results checks and the tree-read benchmark.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +19,9 @@ namespace tavlen::testing {
 
 using Texts = std::vector<std::string>;
 
-class TreeFixture {
+class UserTreeFixture {
  public:
-  explicit TreeFixture(int client_bits = 64, int console_bits = 64) {
+  explicit UserTreeFixture(int client_bits = 64, int console_bits = 64) {
     process = desktop.NewProcess();
     memory.AddProcess(process, client_bits);
     memory.SetPointerBits(console_bits);
