@@ -14,24 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "base/Colors.h"
 #include "kit/Application.h"
 #include "kit/Backend.h"
 #include "ports/Collation.h"
 
 namespace tavlen::kit {
 
-using Color = std::uint32_t;  // 0x00BBGGRR; 0x80xxxxxx names a system colour
-constexpr Color clBlack = 0x000000;
-constexpr Color clWhite = 0xFFFFFF;
-constexpr Color clBlue = 0xFF0000;
-constexpr Color clRed = 0x0000FF;
-constexpr Color clGray = 0x808080;
-constexpr Color clSilver = 0xC0C0C0;
-constexpr Color clBtnFace = 0x8000000F;
-constexpr Color clWindow = 0x80000005;
-constexpr Color clWindowText = 0x80000008;
-constexpr Color clInfoBk = 0x80000018;
-constexpr Color clNone = 0x1FFFFFFF;
+using Color = TColor;
 constexpr Color Rgb(int r, int g, int b) { return Color(r) | (Color(g) << 8) | (Color(b) << 16); }
 
 struct Font {

@@ -92,10 +92,10 @@ ActionPanel::ActionPanel(ModerationContext& context)
   Label8.SetText("TYPE");
   Label8.SetAlignment(kit::Alignment::kCenter);
   Label8.Transparent = false;
-  Label8.SetColor(kit::clBlue);
+  Label8.SetColor(clBlue);
   kit::Font bold_white;
   bold_white.bold = true;
-  bold_white.color = kit::clWhite;
+  bold_white.color = clWhite;
   Label8.SetFont(bold_white);
 
   Label11.SetBounds(144, 211, 38, 16);
@@ -159,10 +159,10 @@ void ActionPanel::spSkinSpeedButton1Click(kit::Button& button) {
   ListBox3.SetVisible(true);
   Label10.SetVisible(true);
 
-  if (action == "MSG PUBLIC" || action == "MSG INDIVIDUEL") Label8.SetColor(kit::clBlue);
-  else if (sanction) Label8.SetColor(kit::clRed);
+  if (action == "MSG PUBLIC" || action == "MSG INDIVIDUEL") Label8.SetColor(clBlue);
+  else if (sanction) Label8.SetColor(clRed);
   kit::Font font = Label8.GetFont();
-  font.color = kit::clWhite;
+  font.color = clWhite;
   Label8.SetFont(font);
 
   const bool punish = action == "PUNIR";

@@ -166,7 +166,7 @@ class Layouter {
 
  private:
   int AreaWidth() const { return layout_.area.Width(); }
-  int GhHeight(const FontSpec& font) { return metrics_.TextExtent(font, "gh").height; }
+  int GhHeight(const FontDescription& font) { return metrics_.TextExtent(font, "gh").height; }
 
   void ApplyTag(std::string_view tag) {
     const std::string name = TagName(tag);
@@ -317,7 +317,7 @@ class Layouter {
   const MarkupStyle& style_;
   TextMetrics& metrics_;
   MarkupLayout layout_;
-  FontSpec font_;
+  FontDescription font_;
   TColor color_;
   TColor text_background_ = clNone;
   TColor line_background_ = clNone;

@@ -17,7 +17,7 @@ enum class TextAlign { kLeft, kCenter, kRight };
 
 struct MarkupPiece {
   std::string text;  // as drawn: a mnemonic "&" is still in it
-  FontSpec font;
+  FontDescription font;
   TColor color = clBlack;
   TColor background = clNone;
   int anchor = -1;  // index into MarkupLayout::anchors, -1 outside anchors
@@ -32,7 +32,7 @@ struct MarkupLine {
   int left = 0;   // where the first piece starts
   int width = 0;  // without a blank at the end
   TextAlign align = TextAlign::kLeft;
-  FontSpec start_font;
+  FontDescription start_font;
   TColor background = clNone;
   std::vector<MarkupPiece> pieces;
 };
@@ -47,7 +47,7 @@ struct MarkupLayout {
 };
 
 struct MarkupStyle {
-  FontSpec font;  // the popup font: the text starts in it and returns to it
+  FontDescription font;  // the popup font: the text starts in it and returns to it
   TColor color = clWindowText;
   bool hover = false;       // anchors underlined only while hovered
   int hovered_anchor = -1;

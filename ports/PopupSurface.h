@@ -20,7 +20,7 @@ class Canvas {
   // Draws text transparently from the rect's top-left corner, clipped to the rect,
   // with the mnemonic rule (Win32 DrawText without DT_NOPREFIX). Named apart from
   // the <windows.h> macro.
-  virtual void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) = 0;
+  virtual void PaintText(const Rect& rect, std::string_view text, const FontDescription& font, Rgb color) = 0;
   // One-pixel line from `from` up to, not including, `to` (MoveTo/LineTo).
   virtual void Line(Point from, Point to, Rgb color) = 0;
   // A colour of the user's scheme by its system index (COLOR_INFOBK …), as the

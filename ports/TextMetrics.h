@@ -12,12 +12,12 @@ namespace tavlen {
 // 0x00BBGGRR, already resolved (no system colour).
 using Rgb = std::uint32_t;
 
-struct FontSpec {
+struct FontDescription {
   std::string name = "MS Sans Serif";
   int points = 8;
   bool bold = false;
   bool underline = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
 struct Extent {
@@ -29,7 +29,7 @@ struct Extent {
 class TextMetrics {
  public:
   virtual ~TextMetrics() = default;
-  virtual Extent TextExtent(const FontSpec& font, std::string_view text) = 0;
+  virtual Extent TextExtent(const FontDescription& font, std::string_view text) = 0;
 };
 
 // The characters that the mnemonic rule leaves visible.

@@ -33,7 +33,7 @@ TForm5::TForm5(kit::Application& app, NotificationSettings& settings, Dialogs& d
   Memo1.SetBounds(8, 62, 208, 220);
   Memo1.ScrollBars = true;
   Memo1.WordWrap = false;
-  Memo1.SetColor(kit::clWindow);
+  Memo1.SetColor(clWindow);
 
   CheckBox1.SetBounds(8, 290, 208, 17);
   CheckBox1.SetText("Activer le son");
@@ -43,7 +43,7 @@ TForm5::TForm5(kit::Application& app, NotificationSettings& settings, Dialogs& d
   SpeedButton1.SetHint("Choisir le son");
   SpeedButton1.ShowHint = true;
   Edit1.SetBounds(38, 315, 178, 21);
-  Edit1.SetColor(kit::clWindow);
+  Edit1.SetColor(clWindow);
   Button1.SetBounds(72, 346, 80, 25);
   Button1.SetText("Valider");
 

@@ -16,10 +16,10 @@ constexpr int kLeftOffset = 7;
 
 UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
                              kit::Edit& target_nick_box, const Collation& order)
-    : Timer4(ctx.app, "Timer4", 750, true),
-      ListBox1(&form, "ListBox1"),
+    : ListBox1(&form, "ListBox1"),
       Label1(&form, "Label1"),
       Label2(&form, "Label2"),
+      Timer4(ctx.app, "Timer4", 750, true),
       form_(form),
       ctx_(ctx),
       controls_(controls),

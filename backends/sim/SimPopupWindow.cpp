@@ -10,7 +10,7 @@ void RecordingCanvas::FillRect(const Rect& rect, Rgb color) {
   ops.push_back(op);
 }
 
-void RecordingCanvas::PaintText(const Rect& rect, std::string_view text, const FontSpec& font,
+void RecordingCanvas::PaintText(const Rect& rect, std::string_view text, const FontDescription& font,
                                Rgb color) {
   PaintOp op;
   op.kind = PaintOp::Kind::kText;

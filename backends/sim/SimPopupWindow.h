@@ -16,7 +16,7 @@ struct PaintOp {
   Rect rect;          // fill and text
   Point from, to;     // line
   std::string text;   // as handed over, mnemonic "&" included
-  FontSpec font;
+  FontDescription font;
   Rgb color = 0;
 };
 
@@ -39,7 +39,7 @@ class RecordingCanvas : public Canvas {
  public:
   explicit RecordingCanvas(const SystemColors& scheme = {}) : scheme_(scheme) {}
   void FillRect(const Rect& rect, Rgb color) override;
-  void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) override;
+  void PaintText(const Rect& rect, std::string_view text, const FontDescription& font, Rgb color) override;
   void Line(Point from, Point to, Rgb color) override;
   Rgb SystemColor(int index) override { return scheme_.Get(index); }
 

@@ -2,7 +2,7 @@
 
 namespace tavlen::sim {
 
-Extent SimTextMetrics::TextExtent(const FontSpec& font, std::string_view text) {
+Extent SimTextMetrics::TextExtent(const FontDescription& font, std::string_view text) {
   const int chars = static_cast<int>(MnemonicVisible(text).size());
   return {chars * CharWidth(font), Height(font)};
 }

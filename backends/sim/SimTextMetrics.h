@@ -9,10 +9,10 @@ namespace tavlen::sim {
 
 class SimTextMetrics : public TextMetrics {
  public:
-  Extent TextExtent(const FontSpec& font, std::string_view text) override;
+  Extent TextExtent(const FontDescription& font, std::string_view text) override;
 
-  static int CharWidth(const FontSpec& font) { return font.points / 2 + (font.bold ? 1 : 0); }
-  static int Height(const FontSpec& font) { return font.points * 3 / 2; }
+  static int CharWidth(const FontDescription& font) { return font.points / 2 + (font.bold ? 1 : 0); }
+  static int Height(const FontDescription& font) { return font.points * 3 / 2; }
 };
 
 }  // namespace tavlen::sim

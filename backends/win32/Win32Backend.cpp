@@ -508,13 +508,8 @@ std::intptr_t Win32Backend::FormMessage(NativeForm& nf, unsigned msg, std::uintp
       }
       break;
     case WM_QUERYENDSESSION:
-      return TRUE;
     case WM_ENDSESSION:
-      if (wparam) {
-        if (OnEndSession) OnEndSession();
-        else ExitProcess(0);
-      }
-      return 0;
+      return SessionMessage(msg, wparam);
     case WM_ENTERMENULOOP:
       nf.in_menu_loop = true;
       break;
@@ -539,6 +534,15 @@ std::intptr_t Win32Backend::FormMessage(NativeForm& nf, unsigned msg, std::uintp
   return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
+std::intptr_t Win32Backend::SessionMessage(unsigned msg, std::uintptr_t wparam) {
+  if (msg == WM_QUERYENDSESSION) return TRUE;
+  if (wparam) {
+    if (OnEndSession) OnEndSession();
+    else ExitProcess(0);
+  }
+  return 0;
+}
+
 std::intptr_t Win32Backend::ApplicationMessage(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
   HWND hwnd = ToHwnd(app_window_);
   switch (msg) {
@@ -547,13 +551,8 @@ std::intptr_t Win32Backend::ApplicationMessage(unsigned msg, std::uintptr_t wpar
       if (app_ && app_->MainForm) app_->MainForm->RequestClose();
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;
     case WM_ENDSESSION:
-      if (wparam) {
-        if (OnEndSession) OnEndSession();
-        else ExitProcess(0);
-      }
-      return 0;
+      return SessionMessage(msg, wparam);
     case WM_ACTIVATE:
       // The taskbar button activates the application: the form the user was in
       // (the innermost modal one, or the main form) takes over.

@@ -93,6 +93,9 @@ class Win32Backend final : public kit::Backend {
   std::intptr_t FormMessage(NativeForm& form, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam);
   std::intptr_t ControlMessage(NativeControl& control, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam);
   std::intptr_t ApplicationMessage(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam);
+  // WM_QUERYENDSESSION and WM_ENDSESSION, sent to a form or to the application
+  // window: the session may end, and when it does, the program ends with it.
+  std::intptr_t SessionMessage(unsigned msg, std::uintptr_t wparam);
 
  private:
   NativeForm& Realize(kit::Form& form);

@@ -69,7 +69,7 @@ DWORD LabelAlignment(const kit::Label& label) {
 // drawn flat in that colour, as the skin's speed buttons are; other buttons are
 // the system's push buttons.
 std::optional<COLORREF> FlatColor(const kit::Control& button) {
-  if (button.GetColor() != kit::clBtnFace) return gdi::Resolve(button.GetColor());
+  if (button.GetColor() != clBtnFace) return gdi::Resolve(button.GetColor());
   if (!button.Parent()) return std::nullopt;
   const int cx = button.Left() + button.Width() / 2;
   const int cy = button.Top() + button.Height() / 2;
@@ -654,7 +654,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& item) {
   // Text in the font's colour, or in white or black, whichever reads better on the face.
   const kit::Font& font = button.GetFont();
   COLORREF text = gdi::Resolve(font.color);
-  if (font.color == kit::clWindowText) {
+  if (font.color == clWindowText) {
     const int luminance = (GetRValue(face) * 299 + GetGValue(face) * 587 + GetBValue(face) * 114) / 1000;
     text = luminance < 150 ? RGB(255, 255, 255) : RGB(0, 0, 0);
   }

@@ -33,29 +33,12 @@ LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM l
 
 }  // namespace
 
-Win32Hotkeys::~Win32Hotkeys() {
-  // Windows left behind would call into a destroyed object.
-  while (!windows_.empty()) DestroyMessageWindow(windows_.begin()->first);
-}
-
-std::shared_ptr<HotkeyApi::WindowProc> Win32Hotkeys::ProcOf(Hwnd window) const {
-  const auto it = windows_.find(window);
-  return it == windows_.end() ? nullptr : it->second;
-}
-
 Hwnd Win32Hotkeys::CreateMessageWindow(WindowProc proc) {
-  HWND window = win32::CreateMessageOnlyWindow(kWindowClass, HotkeyWindowProc, this);
-  if (!window) return kNoWindow;
-  const auto handle = reinterpret_cast<Hwnd>(window);
-  windows_[handle] = std::make_shared<WindowProc>(std::move(proc));
-  return handle;
+  return windows_.Create(kWindowClass, reinterpret_cast<void*>(&HotkeyWindowProc), this, std::move(proc));
 }
 
-void Win32Hotkeys::DestroyMessageWindow(Hwnd window) {
-  // The system releases the window's hotkeys with it.
-  if (windows_.erase(window) == 0) return;
-  win32::DestroyOwnedWindow(ToHwnd(window));
-}
+// The system releases the window's hotkeys with it.
+void Win32Hotkeys::DestroyMessageWindow(Hwnd window) { windows_.Destroy(window); }
 
 std::intptr_t Win32Hotkeys::DefWindowProc(Hwnd window, unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
   return static_cast<std::intptr_t>(

@@ -6,9 +6,9 @@
 
 #include <exception>
 #include <functional>
-#include <map>
 #include <memory>
 
+#include "backends/win32/MessageWindows.h"
 #include "ports/HotkeyApi.h"
 
 namespace tavlen {
@@ -16,7 +16,6 @@ namespace tavlen {
 class Win32Hotkeys final : public HotkeyApi {
  public:
   Win32Hotkeys() = default;
-  ~Win32Hotkeys() override;
   Win32Hotkeys(const Win32Hotkeys&) = delete;
   Win32Hotkeys& operator=(const Win32Hotkeys&) = delete;
 
@@ -38,10 +37,10 @@ class Win32Hotkeys final : public HotkeyApi {
 
   // For the window procedure: the procedure of a window, empty when it has none
   // (yet, or any more). Shared so a procedure may destroy its own window.
-  std::shared_ptr<WindowProc> ProcOf(Hwnd window) const;
+  std::shared_ptr<WindowProc> ProcOf(Hwnd window) const { return windows_.Find(window); }
 
  private:
-  std::map<Hwnd, std::shared_ptr<WindowProc>> windows_;
+  win32::MessageWindows<WindowProc> windows_;
 };
 
 }  // namespace tavlen

@@ -13,7 +13,6 @@ namespace {
 
 constexpr char kWindowClass[] = "TavlenMixerNotifyWindow";
 
-HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
 HMIXEROBJ ToMixerObject(MixerHandle handle) { return reinterpret_cast<HMIXEROBJ>(handle); }
 
 LRESULT CALLBACK MixerNotifyProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -48,27 +47,11 @@ MIXERCONTROLDETAILS SystemDetails(const MixerControlDetails& details) {
 
 }  // namespace
 
-Win32Mixer::~Win32Mixer() {
-  while (!windows_.empty()) DestroyNotifyWindow(windows_.begin()->first);
-}
-
-std::shared_ptr<MixerApi::NotifyHandler> Win32Mixer::HandlerOf(Hwnd window) const {
-  const auto it = windows_.find(window);
-  return it == windows_.end() ? nullptr : it->second;
-}
-
 Hwnd Win32Mixer::CreateNotifyWindow(NotifyHandler handler) {
-  HWND window = win32::CreateMessageOnlyWindow(kWindowClass, MixerNotifyProc, this);
-  if (!window) return kNoWindow;
-  const auto handle = reinterpret_cast<Hwnd>(window);
-  windows_[handle] = std::make_shared<NotifyHandler>(std::move(handler));
-  return handle;
+  return windows_.Create(kWindowClass, reinterpret_cast<void*>(&MixerNotifyProc), this, std::move(handler));
 }
 
-void Win32Mixer::DestroyNotifyWindow(Hwnd window) {
-  if (windows_.erase(window) == 0) return;
-  win32::DestroyOwnedWindow(ToHwnd(window));
-}
+void Win32Mixer::DestroyNotifyWindow(Hwnd window) { windows_.Destroy(window); }
 
 unsigned Win32Mixer::MixerGetNumDevs() { return ::mixerGetNumDevs(); }
 

@@ -6,9 +6,9 @@
 
 #include <exception>
 #include <functional>
-#include <map>
 #include <memory>
 
+#include "backends/win32/MessageWindows.h"
 #include "ports/MixerApi.h"
 
 namespace tavlen {
@@ -16,7 +16,6 @@ namespace tavlen {
 class Win32Mixer final : public MixerApi {
  public:
   Win32Mixer() = default;
-  ~Win32Mixer() override;
   Win32Mixer(const Win32Mixer&) = delete;
   Win32Mixer& operator=(const Win32Mixer&) = delete;
 
@@ -38,10 +37,10 @@ class Win32Mixer final : public MixerApi {
   std::function<void(std::exception_ptr)> OnError;
 
   // For the window procedure: the handler of a window, empty when it has none.
-  std::shared_ptr<NotifyHandler> HandlerOf(Hwnd window) const;
+  std::shared_ptr<NotifyHandler> HandlerOf(Hwnd window) const { return windows_.Find(window); }
 
  private:
-  std::map<Hwnd, std::shared_ptr<NotifyHandler>> windows_;
+  win32::MessageWindows<NotifyHandler> windows_;
 };
 
 }  // namespace tavlen

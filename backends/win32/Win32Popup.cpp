@@ -24,7 +24,7 @@ class GdiCanvas final : public Canvas {
     ::FillRect(dc_, &r, gdi::Brush(static_cast<COLORREF>(color)));
   }
 
-  void PaintText(const Rect& rect, std::string_view text, const FontSpec& font, Rgb color) override {
+  void PaintText(const Rect& rect, std::string_view text, const FontDescription& font, Rgb color) override {
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
     const HGDIOBJ previous = SelectObject(dc_, gdi::Font(font.name, font.points, font.bold, font.underline));
     SetTextColor(dc_, static_cast<COLORREF>(color));

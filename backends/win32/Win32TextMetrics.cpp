@@ -9,7 +9,7 @@ Win32TextMetrics::Win32TextMetrics() : dc_(CreateCompatibleDC(nullptr)) {}
 
 Win32TextMetrics::~Win32TextMetrics() { DeleteDC(static_cast<HDC>(dc_)); }
 
-Extent Win32TextMetrics::TextExtent(const FontSpec& font, std::string_view text) {
+Extent Win32TextMetrics::TextExtent(const FontDescription& font, std::string_view text) {
   HDC dc = static_cast<HDC>(dc_);
   const HGDIOBJ previous = SelectObject(dc, gdi::Font(font.name, font.points, font.bold, font.underline));
   const std::string shown = MnemonicVisible(text);

@@ -14,7 +14,7 @@ class Win32TextMetrics final : public TextMetrics {
   Win32TextMetrics(const Win32TextMetrics&) = delete;
   Win32TextMetrics& operator=(const Win32TextMetrics&) = delete;
 
-  Extent TextExtent(const FontSpec& font, std::string_view text) override;
+  Extent TextExtent(const FontDescription& font, std::string_view text) override;
 
  private:
   void* dc_;  // HDC

@@ -166,8 +166,8 @@ TEST_F(ActionPanelTest, FoldRulesAndDurationControls) {
   panel().spSkinSpeedButton4.Click();
   EXPECT_EQ(main().Height(), ActionPanel::kExpandedHeight);
   EXPECT_FALSE(panel().Edit3.Visible());
-  EXPECT_EQ(panel().Label8.GetColor(), kit::clRed);
-  EXPECT_EQ(panel().Label8.GetFont().color, kit::clWhite);
+  EXPECT_EQ(panel().Label8.GetColor(), clRed);
+  EXPECT_EQ(panel().Label8.GetFont().color, clWhite);
 
   panel().spSkinSpeedButton7.Click();  // another action keeps it expanded
   EXPECT_EQ(main().Height(), ActionPanel::kExpandedHeight);
@@ -181,7 +181,7 @@ TEST_F(ActionPanelTest, FoldRulesAndDurationControls) {
   panel().spSkinSpeedButton1.Click();
   EXPECT_EQ(main().Height(), ActionPanel::kExpandedHeight);
   EXPECT_FALSE(panel().Edit3.Visible());
-  EXPECT_EQ(panel().Label8.GetColor(), kit::clBlue);
+  EXPECT_EQ(panel().Label8.GetColor(), clBlue);
   EXPECT_EQ(Reasons(), Lines{"Bonjour"});
 
   // A height above 450 that is not the expanded one counts as expanded.

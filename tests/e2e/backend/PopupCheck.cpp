@@ -38,7 +38,7 @@ COLORREF ScreenPixel(int x, int y) {
 
 void Metrics() {
   tavlen::Win32TextMetrics metrics;
-  tavlen::FontSpec font;
+  tavlen::FontDescription font;
   const tavlen::Extent ab = metrics.TextExtent(font, "ab");
   CHECK(ab.width > 0 && ab.height > 0, "a text has an extent");
   CHECK(metrics.TextExtent(font, "a&b") == ab, "a single & is not drawn");
@@ -47,14 +47,14 @@ void Metrics() {
   CHECK_EQ(metrics.TextExtent(font, "&&&&").width, 2 * amp, "&&&& draws two");
   CHECK_EQ(metrics.TextExtent(font, "&").width, 0, "a lone & at the end draws nothing");
   CHECK_EQ(metrics.TextExtent(font, "").height, ab.height, "an empty text has the font's height");
-  tavlen::FontSpec bold = font;
+  tavlen::FontDescription bold = font;
   bold.bold = true;
   CHECK(metrics.TextExtent(bold, "MICROPHONE").width >= metrics.TextExtent(font, "MICROPHONE").width,
         "bold is not narrower");
-  tavlen::FontSpec big = font;
+  tavlen::FontDescription big = font;
   big.points = 14;
   CHECK(metrics.TextExtent(big, "gh").height > metrics.TextExtent(font, "gh").height, "14 points is taller than 8");
-  tavlen::FontSpec underline = font;
+  tavlen::FontDescription underline = font;
   underline.underline = true;
   CHECK(metrics.TextExtent(underline, "ab") == ab, "underline does not change the extent");
 }
@@ -82,7 +82,7 @@ void PopupCheck() {
     info_bk = canvas.SystemColor(COLOR_INFOBK);
     canvas.FillRect({0, 0, 120, 60}, kFill);
     canvas.Line({0, 30}, {120, 30}, kLine);
-    canvas.PaintText({4, 4, 100, 20}, "&Salut", tavlen::FontSpec{}, 0);
+    canvas.PaintText({4, 4, 100, 20}, "&Salut", tavlen::FontDescription{}, 0);
     if (failing == "paint") throw std::runtime_error("paint fails");
   };
   events.mouse_move = [&](tavlen::Point p) {
