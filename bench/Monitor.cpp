@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "monitor/LineInterpreter.h"
+#include "tests/support/FakeRoomLine.h"
 #include "monitor/TranscriptTracker.h"
 
 namespace {
@@ -47,7 +48,7 @@ void InterpreterPerLineWith20Words(benchmark::State& state) {
   std::deque<std::string> words;
   for (int i = 0; i < 20; ++i) words.push_back("motcle" + std::to_string(i));
   int notified = 0;
-  int sent = 0;
+  tavlen::testing::FakeRoomLine line;
   LineInterpreter::Actions actions;
   actions.check_right = [](const std::string&) {};
   actions.show_commandes = [] {};
@@ -57,8 +58,7 @@ void InterpreterPerLineWith20Words(benchmark::State& state) {
   actions.notify_keyword = [&](const std::string&, const std::string&) { ++notified; };
   actions.current_talker = [] { return std::string("modo"); };
   actions.now_playing_title = [] { return std::string("Artist - Song"); };
-  actions.send_to_camfrog = [&](std::string_view) { return ++sent > 0; };
-  LineInterpreter interpreter(room, std::move(actions));
+  LineInterpreter interpreter(room, line, std::move(actions));
   const std::vector<std::string> lines{
       "alice : bonjour tout le monde, comment allez-vous ce soir dans le salon ?",
       "bob : je cherche le motcle19 depuis un moment",

@@ -6,10 +6,11 @@
 #include <string_view>
 
 #include "bridge/RoomContext.h"
+#include "bridge/RoomLine.h"
 
 namespace tavlen {
 
-class ControlAccess {
+class ControlAccess final : public RoomLine {
  public:
   explicit ControlAccess(RoomContext& ctx) : ctx_(ctx) {}
 
@@ -24,7 +25,7 @@ class ControlAccess {
   bool SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit);
   // Types and submits `line` into the room input box, only when the box is empty.
   // True when the line was typed and submitted.
-  bool send_to_camfrog(std::string_view line);
+  bool send_to_camfrog(std::string_view line) override;
 
  private:
   RoomContext& ctx_;

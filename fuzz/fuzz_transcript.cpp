@@ -8,6 +8,7 @@
 #include "state/RoomState.h"
 #include "base/Text.h"
 #include "monitor/LineInterpreter.h"
+#include "tests/support/FakeRoomLine.h"
 #include "monitor/TranscriptTracker.h"
 
 using namespace tavlen;
@@ -37,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RoomState room;
   room.OwnNick = "modo";
   int own_nick_checks = 0, notifications = 0, unlocks = 0;
-  std::vector<std::string> sent;
+  tavlen::testing::FakeRoomLine line;
+  const std::vector<std::string>& sent = line.sent;
   LineInterpreter::Actions actions;
   actions.check_right = [&](const std::string&) { ++own_nick_checks; };
   actions.show_commandes = [] {};
@@ -50,11 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   actions.current_talker = [&] { return room.OwnNick; };
   actions.now_playing_title = [] { return std::string("Artist - Title"); };
-  actions.send_to_camfrog = [&](std::string_view line) {
-    sent.emplace_back(line);
-    return true;
-  };
-  LineInterpreter interpreter(room, actions);
+  LineInterpreter interpreter(room, line, actions);
   TranscriptTracker tracker;
 
   std::string transcript;
@@ -102,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (appended && previous.ends_with("\r\n") && transcript.find(anchor) == previous.size() - anchor_length)
       FUZZ_CHECK(batch.lines == SplitTranscriptLines(std::string_view(transcript).substr(previous.size())));
   }
-  for (const std::string& line : sent) FUZZ_CHECK(line.starts_with(LineInterpreter::kSongAnnouncement));
+  for (const std::string& announced : sent) FUZZ_CHECK(announced.starts_with(LineInterpreter::kSongAnnouncement));
   (void)own_nick_checks;
   (void)notifications;
   (void)unlocks;

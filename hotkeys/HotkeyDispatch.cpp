@@ -5,9 +5,9 @@
 namespace tavlen {
 
 HotkeyDispatch::HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const KeyNames& names,
-                               const RoomState& room, TalkSwitch& talk, ControlAccess& controls,
+                               const RoomState& room, TalkSwitch& talk, RoomLine& line,
                                SoundShortcutPlayback& sounds)
-    : log_(log), table_(table), names_(names), room_(room), talk_(talk), controls_(controls), sounds_(sounds) {}
+    : log_(log), table_(table), names_(names), room_(room), talk_(talk), line_(line), sounds_(sounds) {}
 
 void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
   log_.debog(ansi("-> Entrée routine hotkey"));
@@ -16,7 +16,7 @@ void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
     log_.debog(ansi("-> Entrée routine hotkey>BlockMic"));
     if (talk_.CurrentTalker().empty()) return;
     log_.debog(ansi("-> Entrée routine hotkey>BlockMic>Verif presence nick"));
-    controls_.send_to_camfrog("/blockmic " + talk_.CurrentTalker());
+    line_.send_to_camfrog("/blockmic " + talk_.CurrentTalker());
   } else if (action == "TALK") {
     log_.debog(ansi("-> Entrée routine hotkey>Talk/relache talk"));
     // A copy: room discovery may adopt another title while the talk control runs.

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "bridge/ControlAccess.h"
+#include "bridge/RoomLine.h"
 #include "bridge/TalkSwitch.h"
 #include "state/DebugLog.h"
 #include "state/RoomState.h"
@@ -18,7 +18,7 @@ namespace tavlen {
 class HotkeyDispatch {
  public:
   HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const KeyNames& names, const RoomState& room,
-                 TalkSwitch& talk, ControlAccess& controls, SoundShortcutPlayback& sounds);
+                 TalkSwitch& talk, RoomLine& line, SoundShortcutPlayback& sounds);
 
   // The main window's recording-source switch: true selects the microphone, false the music.
   std::function<void(bool microphone)> SelectRecordingSource;
@@ -33,7 +33,7 @@ class HotkeyDispatch {
   const KeyNames& names_;
   const RoomState& room_;
   TalkSwitch& talk_;
-  ControlAccess& controls_;
+  RoomLine& line_;
   SoundShortcutPlayback& sounds_;
 };
 

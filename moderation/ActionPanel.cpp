@@ -197,7 +197,7 @@ void ActionPanel::spSkinSpeedButton3Click() {
       return;
     }
     const auto order = action == "MSG PUBLIC" ? PlaceholderOrder::kRoomOnly : PlaceholderOrder::kRoomThenNick;
-    ctx.send(ExpandPlaceholders(reason, order, nick(), ctx.room.RoomName));
+    ctx.line.send_to_camfrog(ExpandPlaceholders(reason, order, nick(), ctx.room.RoomName));
   } else if (const auto sanction = SanctionNamed(action)) {
     if (ListBox3.ItemIndex() < 0) {
       ctx.dialogs.ShowMessage(kReasonMissing, {}, MessageIcon::kWarning);
@@ -210,9 +210,9 @@ void ActionPanel::spSkinSpeedButton3Click() {
     reason = ExpandPlaceholders(reason, PlaceholderOrder::kRoomThenNick, nick(), ctx.room.RoomName);
     SubmitSanction(ctx, *sanction, nick, reason, PunishDuration(Edit3.Text(), ComboBox1.ItemIndex()));
   } else if (action == "DEPUNIR") {
-    ctx.send("/unpunish " + nick());
+    ctx.line.send_to_camfrog("/unpunish " + nick());
   } else if (action == "DEBANNIR") {
-    ctx.send("/banlist remove " + nick());
+    ctx.line.send_to_camfrog("/banlist remove " + nick());
   } else if (action == "ZEB") {
     SubmitPair(ctx, "/blockmic " + nick(), [&] { return "/unblockmic " + nick(); });
   }

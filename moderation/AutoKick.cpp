@@ -65,7 +65,7 @@ void AutoKick::Activer1Click() {
   Timer5.SetEnabled(true);
   activer_.SetChecked(true);
   desactiver_.SetChecked(false);
-  ctx_.send(KickLine());
+  ctx_.line.send_to_camfrog(KickLine());
 }
 
 void AutoKick::Desactiver1Click() {
@@ -74,6 +74,6 @@ void AutoKick::Desactiver1Click() {
   Timer5.SetEnabled(false);
 }
 
-void AutoKick::Timer5Timer() { ctx_.send(KickLine()); }
+void AutoKick::Timer5Timer() { ctx_.line.send_to_camfrog(KickLine()); }
 
 }  // namespace tavlen

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string_view>
 
+#include "bridge/RoomLine.h"
 #include "state/RoomState.h"
 #include "kit/Widgets.h"
 #include "moderation/MessageCatalogue.h"
@@ -19,7 +20,7 @@ struct ModerationContext {
   RoomState& room;
   Dialogs& dialogs;
   Clock& clock;
-  std::function<bool(std::string_view)> send;
+  RoomLine& line;
   MessageCatalogue& catalogue;
 };
 

@@ -48,7 +48,7 @@ void RoomMenus::GroupMessage(std::string_view group_caption, std::string_view pr
   const std::string caption = "Envoyer un messages aux " + std::string(group_caption) + " de " + ctx_.room.RoomName;
   const std::string answer = ctx_.dialogs.InputBox(caption, "Ecrivez votre message :", "");
   if (answer.empty()) return;
-  ctx_.send(std::string(prefix) + answer);
+  ctx_.line.send_to_camfrog(std::string(prefix) + answer);
 }
 
 void RoomMenus::Amis1Click() { GroupMessage("AMIS", "/msg 'f' (y) AUX AMIS (y) >> "); }
@@ -59,8 +59,8 @@ void RoomMenus::AmisOPAdmins1Click() {
   GroupMessage("AMIS,OP,ADMINS", "/msg 'opfw' (y) AUX AMIS,OP,ADMINS (y) >> ");
 }
 
-void RoomMenus::Regardequi1Click() { ctx_.send("/watchlist " + Nick()); }
-void RoomMenus::Vuparqui1Click() { ctx_.send("/whowatching " + Nick()); }
+void RoomMenus::Regardequi1Click() { ctx_.line.send_to_camfrog("/watchlist " + Nick()); }
+void RoomMenus::Vuparqui1Click() { ctx_.line.send_to_camfrog("/whowatching " + Nick()); }
 
 void RoomMenus::StatusLine(std::string_view prefix, std::string_view suffix) {
   const std::string nick = Nick();
@@ -68,7 +68,7 @@ void RoomMenus::StatusLine(std::string_view prefix, std::string_view suffix) {
     ctx_.dialogs.ShowMessage(kNickMissing, {}, MessageIcon::kWarning);
     return;
   }
-  ctx_.send(std::string(prefix) + nick + std::string(suffix));
+  ctx_.line.send_to_camfrog(std::string(prefix) + nick + std::string(suffix));
 }
 
 void RoomMenus::Ajouter1Click() { StatusLine("/addfriend ", ""); }
@@ -76,20 +76,20 @@ void RoomMenus::AjouterOP1Click() { StatusLine("/oplist add ", ""); }
 void RoomMenus::AjouterOPPLUS1Click() { StatusLine("/oplist add ", " +"); }
 void RoomMenus::RetirerAMISOPOP1Click() { StatusLine("/oplist remove ", ""); }
 
-void RoomMenus::N30sec1Click() { ctx_.send("/setopt talk_time 30"); }
-void RoomMenus::N60sec1Click() { ctx_.send("/setopt talk_time 60"); }
-void RoomMenus::N120sec1Click() { ctx_.send("/setopt talk_time 120"); }
-void RoomMenus::Illimit1Click() { ctx_.send("/setopt talk_time 0"); }
-void RoomMenus::Activer2Click() { ctx_.send("/moderator 1"); }
-void RoomMenus::Desactiver2Click() { ctx_.send("/moderator 0"); }
+void RoomMenus::N30sec1Click() { ctx_.line.send_to_camfrog("/setopt talk_time 30"); }
+void RoomMenus::N60sec1Click() { ctx_.line.send_to_camfrog("/setopt talk_time 60"); }
+void RoomMenus::N120sec1Click() { ctx_.line.send_to_camfrog("/setopt talk_time 120"); }
+void RoomMenus::Illimit1Click() { ctx_.line.send_to_camfrog("/setopt talk_time 0"); }
+void RoomMenus::Activer2Click() { ctx_.line.send_to_camfrog("/moderator 1"); }
+void RoomMenus::Desactiver2Click() { ctx_.line.send_to_camfrog("/moderator 0"); }
 
 void RoomMenus::CahngerleTopic1Click() {
   const std::string topic = ctx_.dialogs.InputBox("Changement de topic", "Rentrez le topic", "");
   // Clearing the topic is "Effacer le topic"'s job: no answer, no line.
   if (topic.empty()) return;
-  ctx_.send("/topic " + topic);
+  ctx_.line.send_to_camfrog("/topic " + topic);
 }
 
-void RoomMenus::Effacerletopic1Click() { ctx_.send("/notopic"); }
+void RoomMenus::Effacerletopic1Click() { ctx_.line.send_to_camfrog("/notopic"); }
 
 }  // namespace tavlen

@@ -29,9 +29,9 @@ std::string PunishDuration(std::string_view amount, int unit) {
 }
 
 void SubmitPair(ModerationContext& ctx, const std::string& first, const std::function<std::string()>& second) {
-  ctx.send(first);
+  ctx.line.send_to_camfrog(first);
   ctx.clock.Sleep(kPairPauseMs);
-  ctx.send(second());
+  ctx.line.send_to_camfrog(second());
 }
 
 void SubmitSanction(ModerationContext& ctx, Sanction sanction, const std::function<std::string()>& nick,
@@ -40,10 +40,10 @@ void SubmitSanction(ModerationContext& ctx, Sanction sanction, const std::functi
   auto kick = [&] { return KickLine(nick(), why, ctx.room.OwnNick); };
   switch (sanction) {
     case Sanction::kAvertir:
-      ctx.send(WarnLine(nick(), why));
+      ctx.line.send_to_camfrog(WarnLine(nick(), why));
       break;
     case Sanction::kKicker:
-      ctx.send(kick());
+      ctx.line.send_to_camfrog(kick());
       break;
     case Sanction::kPunir:
       SubmitPair(ctx, "/punish " + nick() + " " + std::string(duration), kick);

@@ -102,7 +102,7 @@ void LineInterpreter::SongRequestRule(const std::string& line, const std::string
   if (p <= 1 || p != Pos(":", line) + 2 || IsJoinOrQuit(speaker)) return;
   // Only the moderator holding the microphone answers.
   if (!EqualsIgnoreCase(actions_.current_talker(), room_.OwnNick)) return;
-  actions_.send_to_camfrog(std::string(kSongAnnouncement) + actions_.now_playing_title());
+  line_.send_to_camfrog(std::string(kSongAnnouncement) + actions_.now_playing_title());
 }
 
 void LineInterpreter::KickRule(const std::string& line, const std::string& speaker) {

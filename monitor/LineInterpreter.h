@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bridge/RoomLine.h"
 #include "state/RoomState.h"
 
 namespace tavlen {
@@ -31,12 +32,13 @@ class LineInterpreter {
     // Who holds the room's microphone.
     std::function<std::string()> current_talker;
     std::function<std::string()> now_playing_title;
-    std::function<bool(std::string_view line)> send_to_camfrog;
   };
 
   static constexpr std::string_view kSongAnnouncement = "[[ Actuellement sur Le Phare ]] : ";
 
-  LineInterpreter(RoomState& room, Actions actions) : room_(room), actions_(std::move(actions)) {}
+  // The song announcement goes to the room through `line`.
+  LineInterpreter(RoomState& room, RoomLine& line, Actions actions)
+      : room_(room), line_(line), actions_(std::move(actions)) {}
 
   void SetActions(Actions actions) { actions_ = std::move(actions); }
   Actions& actions() { return actions_; }
@@ -56,6 +58,7 @@ class LineInterpreter {
   void UnlockOwnerCommands();
 
   RoomState& room_;
+  RoomLine& line_;
   Actions actions_;
 };
 

@@ -6,7 +6,7 @@ namespace tavlen {
 
 RoomMonitor::RoomMonitor(kit::Application& app, ControlAccess& controls, RoomState& room, Dialogs& dialogs)
     : Timer2(app, "Timer2", 2000, true),
-      interpreter(room, {}),
+      interpreter(room, controls, {}),
       app_(app),
       dialogs_(dialogs),
       controls_(controls),

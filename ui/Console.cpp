@@ -63,7 +63,6 @@ void Console::WireFeatures() {
   };
   actions.current_talker = [this] { return talk.CurrentTalker(); };
   actions.now_playing_title = [this] { return WinampControl1.NowPlayingTitle(); };
-  actions.send_to_camfrog = [this](std::string_view line) { return controls.send_to_camfrog(line); };
 
   HTMLPopup2.PopupWidth = 100;
   HTMLPopup2.PopupHeight = 50;

@@ -15,7 +15,7 @@ TForm1::TForm1(Console& c)
                  c.room,
                  c.platform.dialogs,
                  c.platform.clock,
-                 [&c](std::string_view line) { return c.controls.send_to_camfrog(line); },
+                 c.controls,
                  c.catalogue},
       panel(moderation),
       spSkinPopupMenu1(c.app, "spSkinPopupMenu1"),

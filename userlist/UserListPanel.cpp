@@ -14,7 +14,7 @@ constexpr int kAboveOffset = 350;
 constexpr int kLeftOffset = 7;
 }  // namespace
 
-UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
+UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, ProcessMemory* memory,
                              kit::Edit& target_nick_box, const Collation& order)
     : ListBox1(&form, "ListBox1"),
       Label1(&form, "Label1"),
@@ -22,7 +22,7 @@ UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& c
       Timer4(ctx.app, "Timer4", 750, true),
       form_(form),
       ctx_(ctx),
-      controls_(controls),
+      line_(line),
       memory_(memory),
       box_(target_nick_box) {
   // In the expanded part, left of the reason list.
@@ -61,7 +61,7 @@ void UserListPanel::Timer4Timer() {
     // handling must not ask a second time, and a room change it sees stays.
     room.RoomChanged = false;
     setopt_submitted_ = true;
-    setopt_submitted_ = controls_.send_to_camfrog("/setopt");
+    setopt_submitted_ = line_.send_to_camfrog("/setopt");
   }
 }
 

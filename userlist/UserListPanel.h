@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/ControlAccess.h"
+#include "bridge/RoomLine.h"
 #include "bridge/RoomContext.h"
 #include "kit/Widgets.h"
 #include "ports/ProcessMemory.h"
@@ -18,7 +18,7 @@ class UserListPanel {
  public:
   // `target_nick_box`: the nick every moderation command acts on; `order`: the
   // platform's list order, which the list, the chooser and completion share.
-  UserListPanel(kit::Form& form, RoomContext& ctx, ControlAccess& controls, ProcessMemory* memory,
+  UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, ProcessMemory* memory,
                 kit::Edit& target_nick_box, const Collation& order);
 
   kit::ListBox ListBox1;  // UserList
@@ -55,7 +55,7 @@ class UserListPanel {
  private:
   kit::Form& form_;
   RoomContext& ctx_;
-  ControlAccess& controls_;
+  RoomLine& line_;
   ProcessMemory* memory_;
   kit::Edit& box_;
   kit::Form* chooser_ = nullptr;

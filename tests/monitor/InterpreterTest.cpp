@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/LineInterpreter.h"
+#include "tests/support/FakeRoomLine.h"
 
 namespace tavlen {
 namespace {
@@ -13,11 +14,12 @@ struct Rig {
   std::deque<std::string> words;
   std::vector<std::string> calls;  // check_right, menu and button actions, in order
   std::vector<std::pair<std::string, std::string>> notified;
-  std::vector<std::string> sent;
+  testing::FakeRoomLine line;
+  std::vector<std::string>& sent = line.sent;
   std::string talker;
   std::string song = "Artist - Song";
   int talker_reads = 0;
-  LineInterpreter interpreter{room, {}};
+  LineInterpreter interpreter{room, line, {}};
 
   Rig() {
     room.RoomWindowTitle = "salon : Video Chat Room";
@@ -31,7 +33,6 @@ struct Rig {
     a.notify_keyword = [this](const std::string& s, const std::string& w) { notified.emplace_back(s, w); };
     a.current_talker = [this] { ++talker_reads; return talker; };
     a.now_playing_title = [this] { return song; };
-    a.send_to_camfrog = [this](std::string_view line) { sent.emplace_back(line); return true; };
     interpreter.SetActions(std::move(a));
   }
   void First(const std::string& line) { interpreter.FirstPass({line}); }
