@@ -54,6 +54,7 @@ class TForm2 : public kit::Form {
   kit::Label Image1;
   std::array<std::unique_ptr<kit::Label>, kEmoticonCells> Cells;  // Label5 .. Label44
   kit::Button Button3, Button1, Button2, Button5, Button4;
+  // Enables the buttons for the selection and category in hand (1 ms).
   kit::Timer Timer1;
 
   kit::Label& Cell(int i) { return *Cells.at(static_cast<std::size_t>(i)); }
