@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "ports/Platform.h"
 #include "backends/win32/Win32Backend.h"
 #include "backends/win32/Win32Clock.h"
 #include "backends/win32/Win32Collation.h"
@@ -17,6 +16,7 @@
 #include "backends/win32/Win32Volume.h"
 #include "backends/win32/Win32Windowing.h"
 #include "base/Text.h"
+#include "ports/Platform.h"
 #include "ui/Console.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "monitor/LineInterpreter.h"
-#include "tests/support/FakeRoomLine.h"
 #include "monitor/TranscriptTracker.h"
+#include "tests/support/FakeRoomLine.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include <functional>
 
-#include "state/DebugLog.h"
-#include "state/RoomState.h"
 #include "kit/Widgets.h"
 #include "ports/Windowing.h"
+#include "state/DebugLog.h"
+#include "state/RoomState.h"
 
 namespace tavlen {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "bridge/WindowSearch.h"
 #include "base/Text.h"
+#include "bridge/WindowSearch.h"
 
 namespace tavlen {
 

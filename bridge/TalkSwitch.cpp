@@ -1,7 +1,7 @@
 #include "bridge/TalkSwitch.h"
 
-#include "bridge/WindowSearch.h"
 #include "base/Text.h"
+#include "bridge/WindowSearch.h"
 
 namespace tavlen {
 

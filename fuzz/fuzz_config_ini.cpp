@@ -1,8 +1,8 @@
 // config.ini as a hand-edited file: the reading stops cleanly on a bad value, and
 // what was read is written and read back unchanged.
-#include "FuzzSupport.h"
 #include "base/Files.h"
 #include "base/Text.h"
+#include "FuzzSupport.h"
 #include "mixer/MixerSourceSetting.h"
 
 using namespace tavlen;

@@ -1,7 +1,7 @@
 // highlight.ini as a hand-edited file: one watched word per line, written back as
 // read.
-#include "FuzzSupport.h"
 #include "base/Files.h"
+#include "FuzzSupport.h"
 #include "notify/NotificationSettings.h"
 
 using namespace tavlen;

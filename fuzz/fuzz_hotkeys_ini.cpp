@@ -2,9 +2,9 @@
 // the kept lines), and the file the console writes reads back into the same table.
 #include <algorithm>
 
-#include "FuzzSupport.h"
 #include "base/Files.h"
 #include "base/Text.h"
+#include "FuzzSupport.h"
 #include "hotkeys/HotkeyTable.h"
 
 using namespace tavlen;

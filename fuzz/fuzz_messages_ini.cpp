@@ -1,7 +1,7 @@
 // messages.ini as a hand-edited file: loading must not fail, and load, save, load
 // must give back every entry in its order.
-#include "FuzzSupport.h"
 #include "base/Files.h"
+#include "FuzzSupport.h"
 #include "moderation/MessageCatalogue.h"
 
 using namespace tavlen;

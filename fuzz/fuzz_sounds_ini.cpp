@@ -1,6 +1,6 @@
 // sounds.ini as a hand-edited file: its first line is the sound, written back alone.
-#include "FuzzSupport.h"
 #include "base/Files.h"
+#include "FuzzSupport.h"
 #include "notify/NotificationSettings.h"
 
 using namespace tavlen;

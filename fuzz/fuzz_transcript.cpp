@@ -3,13 +3,13 @@
 // the next.
 #include <algorithm>
 
-#include "FuzzSupport.h"
 #include "base/Files.h"
-#include "state/RoomState.h"
 #include "base/Text.h"
+#include "FuzzSupport.h"
 #include "monitor/LineInterpreter.h"
-#include "tests/support/FakeRoomLine.h"
 #include "monitor/TranscriptTracker.h"
+#include "state/RoomState.h"
+#include "tests/support/FakeRoomLine.h"
 
 using namespace tavlen;
 

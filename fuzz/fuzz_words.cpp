@@ -1,9 +1,9 @@
 // The word helpers and the line helpers, against what their contracts promise.
 #include <algorithm>
 
-#include "FuzzSupport.h"
 #include "base/Files.h"
 #include "base/Text.h"
+#include "FuzzSupport.h"
 
 using namespace tavlen;
 

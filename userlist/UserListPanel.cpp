@@ -1,7 +1,7 @@
 #include "userlist/UserListPanel.h"
 
-#include "userlist/UserListSync.h"
 #include "base/Text.h"
+#include "userlist/UserListSync.h"
 
 namespace tavlen {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/RoomLine.h"
 #include "bridge/RoomContext.h"
+#include "bridge/RoomLine.h"
 #include "kit/Widgets.h"
 #include "ports/ProcessMemory.h"
 

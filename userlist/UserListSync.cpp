@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "userlist/TreeViewReader.h"
 #include "base/Text.h"
+#include "userlist/TreeViewReader.h"
 
 namespace tavlen {
 

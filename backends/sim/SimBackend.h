@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "kit/Backend.h"
 #include "backends/sim/SimDesktop.h"
+#include "kit/Backend.h"
 
 namespace tavlen::sim {
 

@@ -1,9 +1,9 @@
 // The native side of realized forms and controls, shared by the backend's files.
 #pragma once
 
-#include "kit/Widgets.h"
 #include "backends/win32/Win32Backend.h"
 #include "backends/win32/WinApi.h"
+#include "kit/Widgets.h"
 
 namespace tavlen {
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "ports/Platform.h"
 #include "backends/sim/SimBackend.h"
 #include "backends/sim/SimClock.h"
 #include "backends/sim/SimCollation.h"
@@ -21,6 +20,7 @@
 #include "backends/sim/SimSound.h"
 #include "backends/sim/SimTextMetrics.h"
 #include "backends/sim/SimVolume.h"
+#include "ports/Platform.h"
 #include "standin/sim/SimPlayer.h"
 #include "standin/sim/SimRoom.h"
 #include "standin/sim/SimSoundCard.h"

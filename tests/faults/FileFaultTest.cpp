@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <functional>
 
-#include "WriteFaults.h"
+#include "backends/sim/SimHotkeys.h"
 #include "base/Files.h"
 #include "hotkeys/HotkeyTable.h"
 #include "mixer/MixerSourceSetting.h"
 #include "moderation/MessageCatalogue.h"
 #include "notify/NotificationSettings.h"
-#include "backends/sim/SimHotkeys.h"
+#include "WriteFaults.h"
 
 namespace tavlen::testing {
 namespace {

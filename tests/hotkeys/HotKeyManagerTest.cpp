@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "hotkeys/HotKeyManager.h"
 #include "backends/sim/SimHotkeys.h"
+#include "hotkeys/HotKeyManager.h"
 
 namespace tavlen {
 namespace {

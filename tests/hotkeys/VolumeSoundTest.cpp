@@ -3,9 +3,9 @@
 #include <thread>
 #include <vector>
 
-#include "hotkeys/Volumes.h"
 #include "backends/sim/SimSound.h"
 #include "backends/sim/SimVolume.h"
+#include "hotkeys/Volumes.h"
 
 namespace tavlen {
 namespace {

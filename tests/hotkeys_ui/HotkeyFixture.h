@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "ConsoleFixture.h"
 #include "base/Text.h"
+#include "ConsoleFixture.h"
 #include "hotkeys/TalkControl.h"
 #include "ports/HotkeyApi.h"
 #include "ports/VolumeApi.h"

@@ -1,7 +1,7 @@
 // The moderator's stories on the action panel: a nick, an action, a reason, the
 // execute button, and the exact lines the room receives.
-#include "ModerationFixture.h"
 #include "base/Text.h"
+#include "ModerationFixture.h"
 
 namespace tavlen::testing {
 namespace {

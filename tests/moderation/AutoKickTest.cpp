@@ -1,7 +1,7 @@
 // The automatic kick: two prompts, a kick at once and one every period, the check
 // marks, and the activations abandoned halfway.
-#include "ModerationFixture.h"
 #include "base/Text.h"
+#include "ModerationFixture.h"
 
 namespace tavlen::testing {
 namespace {

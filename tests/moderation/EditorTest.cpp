@@ -2,9 +2,9 @@
 // the emoticon palette, and what reaches messages.ini.
 #include <filesystem>
 
-#include "ModerationFixture.h"
 #include "base/Files.h"
 #include "base/Text.h"
+#include "ModerationFixture.h"
 
 namespace tavlen::testing {
 namespace {

@@ -1,6 +1,6 @@
 // "MSG GROUPE", "LISTE CAM" and the owners' "Commandes" entries.
-#include "ModerationFixture.h"
 #include "base/Text.h"
+#include "ModerationFixture.h"
 
 namespace tavlen::testing {
 namespace {

@@ -2,8 +2,8 @@
 // start-up "/setopt" reaches it.
 #pragma once
 
-#include "ConsoleFixture.h"
 #include "base/Text.h"
+#include "ConsoleFixture.h"
 #include "monitor/LineInterpreter.h"
 #include "notify/HTMLPopupNotice.h"
 

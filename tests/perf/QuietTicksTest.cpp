@@ -6,8 +6,8 @@
 
 #include "bench/support/Allocations.h"
 #include "bench/support/CountingWindowing.h"
-#include "standin/StandinOptions.h"
 #include "standin/sim/SimWorld.h"
+#include "standin/StandinOptions.h"
 #include "ui/Console.h"
 
 namespace tavlen {

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/UserTreeFixture.h"
-#include "userlist/UserListSync.h"
-#include "base/Text.h"
-#include "kit/Widgets.h"
-#include "monitor/TranscriptTracker.h"
 #include "backends/sim/SimBackend.h"
 #include "backends/sim/SimClock.h"
 #include "backends/sim/SimDesktop.h"
+#include "base/Text.h"
+#include "kit/Widgets.h"
+#include "monitor/TranscriptTracker.h"
+#include "tests/support/UserTreeFixture.h"
+#include "userlist/UserListSync.h"
 
 namespace tavlen {
 namespace {

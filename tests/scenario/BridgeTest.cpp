@@ -1,6 +1,6 @@
 // Window search, control reads and the talk switch on hand-built windows.
-#include "ConsoleFixture.h"
 #include "bridge/WindowSearch.h"
+#include "ConsoleFixture.h"
 
 namespace tavlen::testing {
 

@@ -1,7 +1,7 @@
 #include <stdexcept>
 
-#include "ConsoleFixture.h"
 #include "bridge/WindowSearch.h"
+#include "ConsoleFixture.h"
 
 namespace tavlen::testing {
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "backends/sim/SimPopupWindow.h"
 #include "base/Files.h"
 #include "base/Text.h"
 #include "hotkeys/HotkeyTable.h"
@@ -16,7 +17,6 @@
 #include "notify/HTMLPopupWindow.h"
 #include "ports/HotkeyApi.h"
 #include "ports/VolumeApi.h"
-#include "backends/sim/SimPopupWindow.h"
 
 namespace tavlen::soak {
 

@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
-#include "Soak.h"
 #include "base/Files.h"
+#include "Soak.h"
 
 namespace tavlen::soak {
 namespace {

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "userlist/UserListSync.h"
-#include "kit/Widgets.h"
 #include "backends/sim/SimBackend.h"
 #include "backends/sim/SimClock.h"
 #include "backends/sim/SimDesktop.h"
 #include "backends/sim/SimProcessMemory.h"
 #include "backends/sim/SimTreeView.h"
+#include "kit/Widgets.h"
+#include "userlist/UserListSync.h"
 
 namespace tavlen::testing {
 

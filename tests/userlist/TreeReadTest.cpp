@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "tests/support/UserTreeFixture.h"
-#include "bridge/RemoteMemory.h"
-#include "userlist/TreeViewReader.h"
 #include "base/Text.h"
+#include "bridge/RemoteMemory.h"
+#include "tests/support/UserTreeFixture.h"
+#include "userlist/TreeViewReader.h"
 
 namespace tavlen::testing {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "tests/support/UserTreeFixture.h"
 #include "base/Text.h"
+#include "tests/support/UserTreeFixture.h"
 
 namespace tavlen::testing {
 

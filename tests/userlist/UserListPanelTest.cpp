@@ -1,7 +1,7 @@
 // The user list tick, the rights request after a room change, the nick chooser
 // and the clicks in the user list, on the whole console.
-#include "ConsoleFixture.h"
 #include "base/Text.h"
+#include "ConsoleFixture.h"
 
 namespace tavlen::testing {
 

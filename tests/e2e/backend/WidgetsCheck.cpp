@@ -10,9 +10,9 @@
 
 #include "base/Text.h"
 
-#include "kit/Widgets.h"
 #include "backends/win32/Win32Backend.h"
 #include "backends/win32/Win32Clock.h"
+#include "kit/Widgets.h"
 #include "tests/e2e/backend/BackendCheck.h"
 
 namespace check {

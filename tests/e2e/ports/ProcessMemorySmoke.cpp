@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ports/TreeViewItem.h"
 #include "backends/win32/Win32ProcessMemory.h"
+#include "ports/TreeViewItem.h"
 #include "tests/e2e/ports/Support.h"
 
 namespace ports {

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "base/Text.h"
 #include "backends/win32/Win32Clock.h"
 #include "backends/win32/Win32Dialogs.h"
 #include "backends/win32/Win32Windowing.h"
+#include "base/Text.h"
 #include "tests/e2e/smoke/Check.h"
 
 namespace smoke {

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "base/Text.h"
 #include "backends/win32/Win32Collation.h"
 #include "backends/win32/Win32Windowing.h"
+#include "base/Text.h"
 #include "tests/e2e/smoke/Check.h"
 
 namespace smoke {
