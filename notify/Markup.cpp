@@ -111,7 +111,11 @@ std::optional<std::string> AttributeValue(std::string_view tag, std::string_view
   return std::string(tag.substr(i, end - i));
 }
 
-// SIZE: 1..5 are the classic steps, any other number is points.
+// Far above any text a popup can show, and low enough that no size arithmetic
+// (line heights, the system's scaling) overflows.
+constexpr int kMaxPoints = 500;
+
+// SIZE: 1..5 are the classic steps, any other number is points, at most kMaxPoints.
 std::optional<int> FontSizeValue(std::string_view tag) {
   const auto after = FindAttribute(tag, "SIZE");
   if (!after) return std::nullopt;
@@ -130,7 +134,7 @@ std::optional<int> FontSizeValue(std::string_view tag) {
     case 3: return 12;
     case 4: return 14;
     case 5: return 16;
-    default: return value > 0 ? std::optional<int>(value) : std::nullopt;
+    default: return value > 0 ? std::optional<int>(std::min(value, kMaxPoints)) : std::nullopt;
   }
 }
 

@@ -190,6 +190,12 @@ TEST(MarkupLayout, FontSizesColoursAndFaces) {
   ASSERT_EQ(p.size(), 11u);
   const int points[] = {8, 10, 12, 14, 16, 15, 8};
   for (int i = 0; i < 7; ++i) EXPECT_EQ(p[i].font.points, points[i]) << i;
+
+  // A size from a hostile text neither overflows the layout nor gives a font
+  // bigger than a popup could ever show.
+  const MarkupLayout huge = Lay("<font size=1111111111>a</font><font size=2147483647>b</font>", {0, 0, 400, 100});
+  ASSERT_EQ(huge.lines.size(), 1u);
+  for (const auto& piece : huge.lines[0].pieces) EXPECT_EQ(piece.font.points, 500);
   EXPECT_EQ(p[7].color, 0x563412u);
   EXPECT_EQ(p[7].font.name, "Arial");
   EXPECT_EQ(p[8].color, clNavy);
