@@ -1,22 +1,22 @@
 // tavlen.exe: the console over the Win32 platform.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <string>
 
-#include "backends/win32/Win32Backend.h"
-#include "backends/win32/Win32Clock.h"
-#include "backends/win32/Win32Collation.h"
-#include "backends/win32/Win32Dialogs.h"
-#include "backends/win32/Win32Hotkeys.h"
-#include "backends/win32/Win32Mixer.h"
-#include "backends/win32/Win32Popup.h"
-#include "backends/win32/Win32ProcessMemory.h"
-#include "backends/win32/Win32Sound.h"
-#include "backends/win32/Win32TextMetrics.h"
-#include "backends/win32/Win32Volume.h"
-#include "backends/win32/Win32Windowing.h"
 #include "base/Text.h"
-#include "ports/Platform.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Backend.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Collation.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Hotkeys.h"
+#include "platform/win32/Win32Mixer.h"
+#include "platform/win32/Win32Popup.h"
+#include "platform/win32/Win32ProcessMemory.h"
+#include "platform/win32/Win32Sound.h"
+#include "platform/win32/Win32TextMetrics.h"
+#include "platform/win32/Win32Volume.h"
+#include "platform/win32/Win32Windowing.h"
 #include "ui/Console.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "ports/ProcessMemory.h"
+#include "platform/ProcessMemory.h"
 
 namespace tavlen {
 

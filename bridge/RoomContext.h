@@ -5,10 +5,10 @@
 
 #include <functional>
 
+#include "core/DebugLog.h"
+#include "core/RoomState.h"
 #include "kit/Widgets.h"
-#include "ports/Windowing.h"
-#include "state/DebugLog.h"
-#include "state/RoomState.h"
+#include "platform/Windowing.h"
 
 namespace tavlen {
 

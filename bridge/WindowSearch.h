@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "ports/Windowing.h"
+#include "platform/Windowing.h"
 
 namespace tavlen {
 

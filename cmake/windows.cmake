@@ -8,7 +8,7 @@ enable_language(RC)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 # The Win32 backend: the real ports and, later, the native realization of the kit.
-file(GLOB tavlen_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/backends/win32/*.cpp)
+file(GLOB tavlen_win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(tavlen_win32 STATIC ${tavlen_win32_sources})
 target_include_directories(tavlen_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tavlen_win32 PUBLIC tavlen_kit comctl32 winmm comdlg32 gdi32 user32)

@@ -1,9 +1,9 @@
 // Hotkey texts as users type them and values as the system reports them, with the
 // English layout of the simulated desktop: a text that parses names a key the
 // layout can write again, and every written text parses back to its value.
-#include "backends/sim/SimHotkeys.h"
 #include "FuzzSupport.h"
 #include "hotkeys/HotKeyManager.h"
+#include "platform/sim/SimHotkeys.h"
 
 using namespace tavlen;
 

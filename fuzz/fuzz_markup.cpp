@@ -3,11 +3,11 @@
 // shows exactly as typed.
 #include <algorithm>
 
-#include "backends/sim/SimPopupWindow.h"
-#include "backends/sim/SimTextMetrics.h"
 #include "FuzzSupport.h"
 #include "notify/HTMLPopupWindow.h"
 #include "notify/Markup.h"
+#include "platform/sim/SimPopupWindow.h"
+#include "platform/sim/SimTextMetrics.h"
 
 using namespace tavlen;
 

@@ -5,10 +5,10 @@
 
 #include "base/Files.h"
 #include "base/Text.h"
+#include "core/RoomState.h"
 #include "FuzzSupport.h"
 #include "monitor/LineInterpreter.h"
 #include "monitor/TranscriptTracker.h"
-#include "state/RoomState.h"
 #include "tests/support/FakeRoomLine.h"
 
 using namespace tavlen;

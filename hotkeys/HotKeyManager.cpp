@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
-#include "ports/Types.h"
+#include "platform/Types.h"
 
 namespace tavlen {
 

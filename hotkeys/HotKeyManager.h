@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/HotkeyApi.h"
+#include "platform/HotkeyApi.h"
 
 namespace tavlen {
 

@@ -7,11 +7,11 @@
 
 #include "bridge/RoomLine.h"
 #include "bridge/TalkSwitch.h"
+#include "core/DebugLog.h"
+#include "core/RoomState.h"
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/HotkeyTable.h"
 #include "hotkeys/SoundShortcut.h"
-#include "state/DebugLog.h"
-#include "state/RoomState.h"
 
 namespace tavlen {
 

@@ -6,8 +6,8 @@
 
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/HotkeyTable.h"
-#include "ports/Dialogs.h"
-#include "ports/HotkeyApi.h"
+#include "platform/Dialogs.h"
+#include "platform/HotkeyApi.h"
 
 namespace tavlen {
 

@@ -4,10 +4,10 @@
 
 #include <string_view>
 
+#include "core/DebugLog.h"
 #include "hotkeys/Volumes.h"
 #include "kit/Widgets.h"
-#include "ports/SoundApi.h"
-#include "state/DebugLog.h"
+#include "platform/SoundApi.h"
 
 namespace tavlen {
 

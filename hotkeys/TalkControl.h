@@ -10,11 +10,11 @@
 
 #include "bridge/ControlAccess.h"
 #include "bridge/TalkSwitch.h"
+#include "core/DebugLog.h"
+#include "core/RoomState.h"
 #include "hotkeys/Volumes.h"
 #include "notify/HTMLPopup.h"
-#include "ports/Clock.h"
-#include "state/DebugLog.h"
-#include "state/RoomState.h"
+#include "platform/Clock.h"
 
 namespace tavlen {
 

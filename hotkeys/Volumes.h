@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "ports/VolumeApi.h"
+#include "platform/VolumeApi.h"
 
 namespace tavlen {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "kit/Backend.h"
-#include "ports/Clock.h"
+#include "platform/Clock.h"
 
 namespace tavlen::kit {
 

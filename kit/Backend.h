@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "ports/Types.h"
+#include "platform/Types.h"
 
 namespace tavlen::kit {
 

@@ -17,7 +17,7 @@
 #include "base/Colors.h"
 #include "kit/Application.h"
 #include "kit/Backend.h"
-#include "ports/Collation.h"
+#include "platform/Collation.h"
 
 namespace tavlen::kit {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/MixerApi.h"
+#include "platform/MixerApi.h"
 
 namespace tavlen {
 

@@ -7,11 +7,11 @@
 #include <string_view>
 
 #include "bridge/RoomLine.h"
+#include "core/RoomState.h"
 #include "kit/Widgets.h"
 #include "moderation/MessageCatalogue.h"
-#include "ports/Clock.h"
-#include "ports/Dialogs.h"
-#include "state/RoomState.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
 
 namespace tavlen {
 

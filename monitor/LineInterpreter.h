@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bridge/RoomLine.h"
-#include "state/RoomState.h"
+#include "core/RoomState.h"
 
 namespace tavlen {
 

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "bridge/ControlAccess.h"
+#include "core/RoomState.h"
 #include "kit/Widgets.h"
 #include "monitor/LineInterpreter.h"
 #include "monitor/TranscriptTracker.h"
-#include "ports/Dialogs.h"
-#include "state/RoomState.h"
+#include "platform/Dialogs.h"
 
 namespace tavlen {
 

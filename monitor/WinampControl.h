@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/Windowing.h"
+#include "platform/Windowing.h"
 
 namespace tavlen {
 

@@ -10,10 +10,10 @@
 
 #include "notify/HTMLPopupWindow.h"
 #include "notify/MarkupColor.h"
-#include "ports/Clock.h"
-#include "ports/PopupSurface.h"
-#include "ports/TextMetrics.h"
-#include "ports/Windowing.h"
+#include "platform/Clock.h"
+#include "platform/PopupSurface.h"
+#include "platform/TextMetrics.h"
+#include "platform/Windowing.h"
 
 namespace tavlen {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/Types.h"
+#include "platform/Types.h"
 
 namespace tavlen {
 

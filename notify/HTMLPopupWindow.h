@@ -9,7 +9,7 @@
 
 #include "notify/Markup.h"
 #include "notify/MarkupColor.h"
-#include "ports/PopupSurface.h"
+#include "platform/PopupSurface.h"
 
 namespace tavlen {
 

@@ -2,7 +2,7 @@
 
 #include "bridge/WindowSearch.h"
 #include "notify/HTMLPopupNotice.h"
-#include "ports/SoundApi.h"
+#include "platform/SoundApi.h"
 
 namespace tavlen {
 

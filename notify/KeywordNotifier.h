@@ -6,12 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "core/RoomState.h"
 #include "kit/Widgets.h"
 #include "notify/HTMLPopup.h"
 #include "notify/NotificationSettings.h"
 #include "notify/SoundWorker.h"
-#include "ports/Platform.h"
-#include "state/RoomState.h"
+#include "platform/Platform.h"
 
 namespace tavlen {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "notify/MarkupColor.h"
-#include "ports/PopupSurface.h"
-#include "ports/TextMetrics.h"
+#include "platform/PopupSurface.h"
+#include "platform/TextMetrics.h"
 
 namespace tavlen {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "base/Colors.h"
-#include "ports/PopupSurface.h"
+#include "platform/PopupSurface.h"
 
 namespace tavlen {
 

@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Fails on any include that points up the layers written in docs/ARCHITECTURE.md
-# (its "Layers" table: a layer number, then the folders in backquotes), on a
-# source file that sits in no layer, and on <windows.h> outside the folders the
-# table marks "Win32".
+# (its "Layers" table: a layer number, then the folders in backquotes) or across
+# two rows of one layer, on a source file that sits in no layer, and on
+# <windows.h> outside the folders the table marks "Win32".
 #   tools/check-layers.sh
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 
 # "| 3 | `state` | …" → "state 3"; rows whose last cell says Win32 may include <windows.h>.
-declare -A LAYER=() WIN32=()
+declare -A LAYER=() ROW=() WIN32=()
+row=0
 while IFS='|' read -r _ number folders rest; do
   number=${number// /}
   [[ $number =~ ^[0-9]+$ ]] || continue
+  row=$((row + 1))
   for folder in $(grep -o '`[^`]*`' <<<"$folders" | tr -d '`'); do
     LAYER[$folder]=$number
+    ROW[$folder]=$row
     [[ $rest == *Win32* ]] && WIN32[$folder]=1
   done
 done < <(sed -n '/^## Layers/,/^## /p' docs/ARCHITECTURE.md)
@@ -56,6 +59,8 @@ while IFS=: read -r file target; do
     fault "$file: includes $target, which is in no layer"
   elif ((LAYER[$to] > LAYER[$from])); then
     fault "$file ($from, layer ${LAYER[$from]}) includes $target ($to, layer ${LAYER[$to]})"
+  elif ((LAYER[$to] == LAYER[$from] && ROW[$to] != ROW[$from])); then
+    fault "$file ($from) includes $target ($to), which sits beside it on layer ${LAYER[$to]}"
   fi
 done < <(git grep -E -o '^[[:space:]]*#[[:space:]]*include[[:space:]]*("[^"]+"|<[Ww]indows\.h>)' -- '*.h' '*.cpp' |
            sed -E 's/:[[:space:]]*#[[:space:]]*include[[:space:]]*"?/:/; s/"$//')

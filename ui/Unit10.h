@@ -1,8 +1,8 @@
 // The debug log window: one scrolling multi-line box holding the trace lines.
 #pragma once
 
+#include "core/DebugLog.h"
 #include "kit/Widgets.h"
-#include "state/DebugLog.h"
 
 namespace tavlen {
 

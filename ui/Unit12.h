@@ -8,8 +8,8 @@
 #include "kit/Widgets.h"
 #include "mixer/AMixer.h"
 #include "mixer/MixerSourceSetting.h"
-#include "ports/Dialogs.h"
-#include "ports/MixerApi.h"
+#include "platform/Dialogs.h"
+#include "platform/MixerApi.h"
 
 namespace tavlen {
 

@@ -1,5 +1,5 @@
 // The recording-source switch of the main window.
-#include "ports/Clock.h"
+#include "platform/Clock.h"
 #include "ui/Console.h"
 #include "ui/Unit1.h"
 #include "ui/Unit12.h"

@@ -9,7 +9,7 @@
 
 #include "kit/Widgets.h"
 #include "moderation/MessageCatalogue.h"
-#include "ports/Dialogs.h"
+#include "platform/Dialogs.h"
 
 namespace tavlen {
 

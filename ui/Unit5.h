@@ -7,7 +7,7 @@
 
 #include "kit/Widgets.h"
 #include "notify/NotificationSettings.h"
-#include "ports/Dialogs.h"
+#include "platform/Dialogs.h"
 
 namespace tavlen {
 

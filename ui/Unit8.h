@@ -8,8 +8,8 @@
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/HotkeyTable.h"
 #include "kit/Widgets.h"
-#include "ports/Dialogs.h"
-#include "ports/SoundApi.h"
+#include "platform/Dialogs.h"
+#include "platform/SoundApi.h"
 
 namespace tavlen {
 

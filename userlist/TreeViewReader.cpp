@@ -6,7 +6,7 @@
 #include <span>
 
 #include "bridge/RemoteMemory.h"
-#include "ports/TreeViewItem.h"
+#include "platform/TreeViewItem.h"
 
 namespace tavlen {
 

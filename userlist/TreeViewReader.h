@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ports/ProcessMemory.h"
-#include "ports/Windowing.h"
+#include "platform/ProcessMemory.h"
+#include "platform/Windowing.h"
 
 namespace tavlen {
 

@@ -10,7 +10,7 @@
 #include "bridge/RoomContext.h"
 #include "bridge/RoomLine.h"
 #include "kit/Widgets.h"
-#include "ports/ProcessMemory.h"
+#include "platform/ProcessMemory.h"
 
 namespace tavlen {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "kit/Widgets.h"
-#include "ports/ProcessMemory.h"
-#include "ports/Windowing.h"
+#include "platform/ProcessMemory.h"
+#include "platform/Windowing.h"
 
 namespace tavlen {
 

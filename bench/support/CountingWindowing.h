@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ports/Windowing.h"
+#include "platform/Windowing.h"
 
 namespace tavlen::bench {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "backends/sim/SimDesktop.h"
+#include "platform/sim/SimDesktop.h"
 
 namespace tavlen::sim {
 

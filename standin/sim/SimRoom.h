@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "backends/sim/SimDesktop.h"
-#include "backends/sim/SimProcessMemory.h"
-#include "backends/sim/SimTreeView.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimProcessMemory.h"
+#include "platform/sim/SimTreeView.h"
 #include "standin/RoomModel.h"
 
 namespace tavlen::sim {

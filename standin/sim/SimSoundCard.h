@@ -4,7 +4,7 @@
 // picks its one source (Microphone, Line In or Stereo Mix) in a MUX.
 #pragma once
 
-#include "backends/sim/SimMixer.h"
+#include "platform/sim/SimMixer.h"
 
 namespace tavlen::sim {
 

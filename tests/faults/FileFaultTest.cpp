@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "backends/sim/SimHotkeys.h"
 #include "base/Files.h"
 #include "hotkeys/HotkeyTable.h"
 #include "mixer/MixerSourceSetting.h"
 #include "moderation/MessageCatalogue.h"
 #include "notify/NotificationSettings.h"
+#include "platform/sim/SimHotkeys.h"
 #include "WriteFaults.h"
 
 namespace tavlen::testing {

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "backends/sim/SimHotkeys.h"
 #include "hotkeys/HotKeyManager.h"
+#include "platform/sim/SimHotkeys.h"
 
 namespace tavlen {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "backends/sim/SimHotkeys.h"
 #include "base/Text.h"
 #include "hotkeys/HotKeyManager.h"
+#include "platform/sim/SimHotkeys.h"
 
 namespace tavlen {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "backends/sim/SimHotkeys.h"
 #include "base/Files.h"
 #include "base/Text.h"
 #include "hotkeys/HotkeyTable.h"
+#include "platform/sim/SimHotkeys.h"
 
 namespace tavlen {
 namespace {

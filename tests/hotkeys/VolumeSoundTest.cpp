@@ -3,9 +3,9 @@
 #include <thread>
 #include <vector>
 
-#include "backends/sim/SimSound.h"
-#include "backends/sim/SimVolume.h"
 #include "hotkeys/Volumes.h"
+#include "platform/sim/SimSound.h"
+#include "platform/sim/SimVolume.h"
 
 namespace tavlen {
 namespace {

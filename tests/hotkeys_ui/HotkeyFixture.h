@@ -7,8 +7,8 @@
 #include "base/Text.h"
 #include "ConsoleFixture.h"
 #include "hotkeys/TalkControl.h"
-#include "ports/HotkeyApi.h"
-#include "ports/VolumeApi.h"
+#include "platform/HotkeyApi.h"
+#include "platform/VolumeApi.h"
 
 namespace tavlen::testing {
 

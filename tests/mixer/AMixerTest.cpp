@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "backends/sim/SimMixer.h"
+#include "platform/sim/SimMixer.h"
 
 namespace tavlen {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "backends/sim/SimTextMetrics.h"
 #include "base/Text.h"
 #include "notify/HTMLPopupNotice.h"
 #include "notify/Markup.h"
+#include "platform/sim/SimTextMetrics.h"
 #include "PopupFixtures.h"
 
 using namespace tavlen;

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "backends/sim/SimClock.h"
-#include "backends/sim/SimPopupWindow.h"
-#include "backends/sim/SimTextMetrics.h"
 #include "notify/HTMLPopup.h"
 #include "notify/Markup.h"
-#include "ports/Windowing.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimPopupWindow.h"
+#include "platform/sim/SimTextMetrics.h"
+#include "platform/Windowing.h"
 
 namespace tavlen::test {
 

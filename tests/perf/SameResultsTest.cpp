@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "backends/sim/SimBackend.h"
-#include "backends/sim/SimClock.h"
-#include "backends/sim/SimDesktop.h"
 #include "base/Text.h"
 #include "kit/Widgets.h"
 #include "monitor/TranscriptTracker.h"
+#include "platform/sim/SimBackend.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimDesktop.h"
 #include "tests/support/UserTreeFixture.h"
 #include "userlist/UserListSync.h"
 

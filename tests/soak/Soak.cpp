@@ -8,15 +8,15 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "backends/sim/SimPopupWindow.h"
 #include "base/Files.h"
 #include "base/Text.h"
 #include "hotkeys/HotkeyTable.h"
 #include "mixer/MixerSourceSetting.h"
 #include "moderation/MessageCatalogue.h"
 #include "notify/HTMLPopupWindow.h"
-#include "ports/HotkeyApi.h"
-#include "ports/VolumeApi.h"
+#include "platform/HotkeyApi.h"
+#include "platform/sim/SimPopupWindow.h"
+#include "platform/VolumeApi.h"
 
 namespace tavlen::soak {
 

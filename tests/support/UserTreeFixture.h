@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "backends/sim/SimBackend.h"
-#include "backends/sim/SimClock.h"
-#include "backends/sim/SimDesktop.h"
-#include "backends/sim/SimProcessMemory.h"
-#include "backends/sim/SimTreeView.h"
 #include "kit/Widgets.h"
+#include "platform/sim/SimBackend.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimProcessMemory.h"
+#include "platform/sim/SimTreeView.h"
 #include "userlist/UserListSync.h"
 
 namespace tavlen::testing {

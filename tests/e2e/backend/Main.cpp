@@ -1,5 +1,5 @@
 // Prints "BACKEND OK" only when every check passed; the harness looks for it.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,13 +1,13 @@
 // The popup surface and the text metrics on Win32: tooltip-style window, no
 // activation on show, client hit-test, cursor and focus hand-back, GDI painting.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <stdexcept>
 #include <string>
 
-#include "backends/win32/Win32Clock.h"
-#include "backends/win32/Win32Popup.h"
-#include "backends/win32/Win32TextMetrics.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Popup.h"
+#include "platform/win32/Win32TextMetrics.h"
 #include "tests/e2e/backend/BackendCheck.h"
 
 namespace check {

@@ -1,6 +1,6 @@
 // The kit's widgets realized by the Win32 backend, driven through real messages
 // the way a user's clicks and typing arrive.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -10,9 +10,9 @@
 
 #include "base/Text.h"
 
-#include "backends/win32/Win32Backend.h"
-#include "backends/win32/Win32Clock.h"
 #include "kit/Widgets.h"
+#include "platform/win32/Win32Backend.h"
+#include "platform/win32/Win32Clock.h"
 #include "tests/e2e/backend/BackendCheck.h"
 
 namespace check {

@@ -2,13 +2,13 @@
 // this process refused to another one (1409), WM_HOTKEY posted by another
 // process (and, when the run script presses it, a real key press) reaching the
 // window's procedure, errors kept inside, and the layout's key names.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "backends/win32/Win32Hotkeys.h"
+#include "platform/win32/Win32Hotkeys.h"
 #include "tests/e2e/ports/Support.h"
 
 namespace ports {

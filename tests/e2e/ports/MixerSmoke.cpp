@@ -1,14 +1,14 @@
 // Win32Mixer: the notification window forwards the driver's two messages only,
 // the device count follows the sound server, and with devices the open /
 // enumerate / destination-volume path works on the real driver.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "backends/win32/Win32Mixer.h"
+#include "platform/win32/Win32Mixer.h"
 #include "tests/e2e/ports/Support.h"
 
 namespace ports {

@@ -7,7 +7,7 @@
 //     --tree-exe    also reads the tree of a child started from that exe (another
 //                   architecture's build of this program); this exe is always used
 // Child modes (started by the smoke itself): probe-hotkey ..., tree ...
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdio>

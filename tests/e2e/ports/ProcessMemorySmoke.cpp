@@ -3,7 +3,7 @@
 // back), reserve/commit/query/free of the remote block, the owner's width, a
 // 32-bit console refused a 64-bit owner, and a dead owner refusing transfers.
 // The owner is a child running this program's "tree" mode, of either width.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <commctrl.h>
 
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "backends/win32/Win32ProcessMemory.h"
-#include "ports/TreeViewItem.h"
+#include "platform/TreeViewItem.h"
+#include "platform/win32/Win32ProcessMemory.h"
 #include "tests/e2e/ports/Support.h"
 
 namespace ports {

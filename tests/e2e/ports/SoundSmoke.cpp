@@ -1,12 +1,12 @@
 // Win32Sound: PlaySound returns (also from a worker thread), and the MCI player
 // opens a generated .wav, reports its length, plays, stops and closes, with the
 // system's error texts where nothing can be played.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <string>
 #include <thread>
 
-#include "backends/win32/Win32Sound.h"
+#include "platform/win32/Win32Sound.h"
 #include "tests/e2e/ports/Support.h"
 
 namespace ports {

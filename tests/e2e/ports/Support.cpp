@@ -1,4 +1,4 @@
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include "tests/e2e/ports/Support.h"
 

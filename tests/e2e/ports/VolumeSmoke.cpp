@@ -1,11 +1,11 @@
 // Win32Volume: device counts follow the sound server; with wave devices, their
 // caps answer; volume by device number fails under Wine (reads leave the value).
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <cstdio>
 #include <string>
 
-#include "backends/win32/Win32Volume.h"
+#include "platform/win32/Win32Volume.h"
 #include "tests/e2e/ports/Support.h"
 
 namespace ports {

@@ -1,6 +1,6 @@
 // Win32Clock: timers tick through the message loop, ProcessMessages runs what is
 // due, posted work keeps its order, errors stay inside the clock.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <atomic>
 #include <stdexcept>
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "backends/win32/Win32Clock.h"
+#include "platform/win32/Win32Clock.h"
 #include "tests/e2e/smoke/Check.h"
 
 namespace smoke {

@@ -1,15 +1,15 @@
 // Win32Dialogs driven from a clock timer while the dialog's own modal loop runs:
 // the prompt's OK, Cancel and close, the message box caption, the file dialog.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <cstdlib>
 #include <functional>
 #include <string>
 
-#include "backends/win32/Win32Clock.h"
-#include "backends/win32/Win32Dialogs.h"
-#include "backends/win32/Win32Windowing.h"
 #include "base/Text.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Windowing.h"
 #include "tests/e2e/smoke/Check.h"
 
 namespace smoke {

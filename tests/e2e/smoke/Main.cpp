@@ -1,7 +1,7 @@
 // Smoke driver for the Win32 backend under Wine (or Windows): one process, its
 // own windows, the real calls. Prints "SMOKE OK" only when every check passed;
 // the harness looks for that line, never at the exit code alone.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Win32Windowing against windows of this process: a stand-in host window with an
 // Edit that submits on Enter, a Button that counts clicks and a RichEdit20A.
-#include "backends/win32/WinApi.h"
+#include "platform/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdio>
@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "backends/win32/Win32Collation.h"
-#include "backends/win32/Win32Windowing.h"
 #include "base/Text.h"
+#include "platform/win32/Win32Collation.h"
+#include "platform/win32/Win32Windowing.h"
 #include "tests/e2e/smoke/Check.h"
 
 namespace smoke {
