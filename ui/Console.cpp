@@ -44,11 +44,6 @@ Console::Console(const Platform& p)
     f->CenterOn = Form1.get();
   Form1->forms = SecondaryForms{Form2.get(), Form3.get(), Form4.get(),  Form5.get(),  Form7.get(),
                                 Form8.get(), Form9.get(), Form10.get(), Form11.get(), Form12.get()};
-  // The settings window's live state: its word box and sound switch as they are now.
-  monitor.interpreter.actions().notification_words = [this]() -> const std::deque<std::string>& {
-    return Form5->NotificationWords();
-  };
-  notifier.SoundEnabled = [this] { return Form5->NotificationSoundEnabled(); };
   // The main window's first show runs its start-up work, guarded as a handler.
   app.Dispatch([this] { Form1->Show(); });
 }
@@ -56,8 +51,13 @@ Console::Console(const Platform& p)
 // The features' links to each other; those to the main window's widgets are its own.
 void Console::WireFeatures() {
   LineInterpreter::Actions& actions = monitor.interpreter.actions();
+  // The settings window's word box and sound switch as they are now; until that window
+  // exists (a line read during start-up), no word is watched and no sound plays.
   static const std::deque<std::string> kNoWords;
-  actions.notification_words = []() -> const std::deque<std::string>& { return kNoWords; };
+  actions.notification_words = [this]() -> const std::deque<std::string>& {
+    return Form5 ? Form5->NotificationWords() : kNoWords;
+  };
+  notifier.SoundEnabled = [this] { return Form5 && Form5->NotificationSoundEnabled(); };
   actions.notify_keyword = [this](const std::string& speaker, const std::string& word) {
     notifier.NotifyKeyword(speaker, word);
   };
@@ -79,7 +79,8 @@ void Console::WireFeatures() {
 }
 
 Console::~Console() {
-  // The secondary windows go first; the main window, which refers to them, last.
+  // The windows go before the features they use (members, destroyed after this body):
+  // the secondary windows first, then the main window, which refers to them.
   Form12.reset();
   Form11.reset();
   Form10.reset();

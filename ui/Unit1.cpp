@@ -183,7 +183,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
-  LoadNotificationSettings();
+  if (forms.Form5) forms.Form5->LoadAtStartUp();
   c_.catalogue.LoadMessageCatalogue();
   RoomState& room = c_.room;
   if (!room.RightsKnown && !room.SetoptSent) {
@@ -194,12 +194,6 @@ void TForm1::FormShow() {
     room.SetoptSent = true;
   }
   c_.hotkeys.RegisterAllHotkeys();
-}
-
-void TForm1::LoadNotificationSettings() {
-  if (!forms.Form5) return;
-  if (forms.Form5->LoadSoundFile()) forms.Form5->CheckBox1.SetChecked(true);
-  forms.Form5->LoadWords();
 }
 
 void TForm1::RefreshCaption() {

@@ -118,8 +118,6 @@ class TForm1 : public kit::Form {
   void WireMenu();
   void WireMonitor();
   void WireUserList();
-  // sounds.ini and highlight.ini, at start-up.
-  void LoadNotificationSettings();
 
   Console& c_;
 };

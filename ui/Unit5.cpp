@@ -72,6 +72,11 @@ bool TForm5::LoadWords() {
   return true;
 }
 
+void TForm5::LoadAtStartUp() {
+  if (LoadSoundFile()) CheckBox1.SetChecked(true);
+  LoadWords();
+}
+
 void TForm5::FormShow() {
   // The files win over unsaved edits; the sound switch keeps its state.
   LoadSoundFile();

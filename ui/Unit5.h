@@ -31,6 +31,8 @@ class TForm5 : public kit::Form {
   const std::deque<std::string>& NotificationWords();
   bool NotificationSoundEnabled() const { return CheckBox1.Checked(); }
 
+  // At start-up: the sound file (which turns the sound on) and the words, when saved.
+  void LoadAtStartUp();
   // Each reads its file when it exists; true when it did.
   bool LoadSoundFile();
   bool LoadWords();
