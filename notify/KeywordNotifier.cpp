@@ -34,7 +34,7 @@ KeywordNotifier::KeywordNotifier(kit::Application& app, const Platform& platform
 }
 
 void KeywordNotifier::NotifyKeyword(const std::string& speaker, const std::string& word) {
-  if (SoundEnabled && SoundEnabled()) abfThreadComponent1.Start(notification.NotificationSoundFile);
+  if (notification.NotificationSoundEnabled) abfThreadComponent1.Start(notification.NotificationSoundFile);
 
   Windowing& w = platform_.windowing;
   const Hwnd taskbar = w.FindWindow(kTaskbarClass, {});

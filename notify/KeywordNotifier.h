@@ -3,7 +3,6 @@
 // a click on the popup's link brings the room window to the front.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "core/RoomState.h"
@@ -19,12 +18,10 @@ class KeywordNotifier {
  public:
   KeywordNotifier(kit::Application& app, const Platform& platform, const RoomState& room);
 
-  NotificationSettings notification;  // NotificationSoundFile
+  NotificationSettings notification;
   THTMLPopup HTMLPopup1;
   // Hides the popup seven seconds after the latest notification.
   kit::Timer Timer7;
-  // Whether "Activer le son" is ticked in the settings window.
-  std::function<bool()> SoundEnabled;
 
   // Sound, popup near the bottom centre of the desktop, and its seven seconds.
   void NotifyKeyword(const std::string& speaker, const std::string& word);

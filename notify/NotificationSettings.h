@@ -3,6 +3,7 @@
 // first line. Both live in the executable's directory and are replaced atomically.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ struct NotificationSettings {
   std::string ExeDir;
   // Full path of the wave file played on a notification; empty: none.
   std::string NotificationSoundFile;
+  // The watched words as the settings window shows them now, saved or not.
+  std::deque<std::string> NotificationWords;
+  // "Activer le son" as ticked now.
+  bool NotificationSoundEnabled = false;
 
   std::string HighlightPath() const { return ExeDir + kHighlightFile; }
   std::string SoundsPath() const { return ExeDir + kSoundsFile; }

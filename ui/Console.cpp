@@ -51,13 +51,9 @@ Console::Console(const Platform& p)
 // The features' links to each other; those to the main window's widgets are its own.
 void Console::WireFeatures() {
   LineInterpreter::Actions& actions = monitor.interpreter.actions();
-  // The settings window's word box and sound switch as they are now; until that window
-  // exists (a line read during start-up), no word is watched and no sound plays.
-  static const std::deque<std::string> kNoWords;
   actions.notification_words = [this]() -> const std::deque<std::string>& {
-    return Form5 ? Form5->NotificationWords() : kNoWords;
+    return notifier.notification.NotificationWords;
   };
-  notifier.SoundEnabled = [this] { return Form5 && Form5->NotificationSoundEnabled(); };
   actions.notify_keyword = [this](const std::string& speaker, const std::string& word) {
     notifier.NotifyKeyword(speaker, word);
   };

@@ -47,14 +47,11 @@ TForm5::TForm5(kit::Application& app, NotificationSettings& settings, Dialogs& d
   Button1.SetBounds(72, 346, 80, 25);
   Button1.SetText("Valider");
 
+  Memo1.OnChange = [this] { settings_.NotificationWords = Memo1.Lines(); };
+  CheckBox1.OnClick = [this] { settings_.NotificationSoundEnabled = CheckBox1.Checked(); };
   OnShow = [this] { FormShow(); };
   SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
   Button1.OnClick = [this] { Button1Click(); };
-}
-
-const std::deque<std::string>& TForm5::NotificationWords() {
-  App().GetBackend().Pull(Memo1);
-  return Memo1.Lines();
 }
 
 bool TForm5::LoadSoundFile() {

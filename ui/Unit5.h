@@ -1,5 +1,5 @@
-// The "Notifications" window: the watched words (its word box is the live list the
-// monitor reads), the notification sound switch and the sound file.
+// The "Notifications" window: the watched words, the notification sound switch and the
+// sound file. Every edit of the word box and the switch takes effect at once.
 #pragma once
 
 #include <deque>
@@ -28,8 +28,7 @@ class TForm5 : public kit::Form {
   void Button1Click();
 
   // The word box's lines, as they are now.
-  const std::deque<std::string>& NotificationWords();
-  bool NotificationSoundEnabled() const { return CheckBox1.Checked(); }
+  const std::deque<std::string>& NotificationWords() const { return Memo1.Lines(); }
 
   // At start-up: the sound file (which turns the sound on) and the words, when saved.
   void LoadAtStartUp();
