@@ -10,6 +10,30 @@ constexpr std::size_t kRichEditLimit = 30000;
 constexpr std::size_t kControlLimit = 5001;
 constexpr int kClassNameLimit = 5000;
 constexpr int kSubmitKeyDowns = 100;
+
+// What one walk over the room window's direct children finds.
+struct RoomChildren {
+  Hwnd match = kNoWindow;      // the child asked for
+  Hwnd user_tree = kNoWindow;  // the user list, whatever was asked for
+};
+
+// With n = 0 the last child of class `cls`, with n > 0 the child at readable
+// position n when it is of that class. Every child is visited, so the user tree is
+// found by any walk; `class_name` is the storage reused for the names read.
+RoomChildren WalkRoomChildren(Windowing& w, Hwnd room, std::string_view cls, int n, std::string& class_name) {
+  RoomChildren found;
+  int position = 0;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+       child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
+    w.ReadClassName(child, kClassNameLimit, class_name);
+    if (class_name.empty()) continue;
+    ++position;
+    if (EqualsIgnoreCase(class_name, "SysTreeView32")) found.user_tree = child;
+    if (class_name == cls && (n == 0 || n == position)) found.match = child;
+  }
+  return found;
+}
+
 }  // namespace
 
 std::string ControlAccess::GetOtherWindowMemoText(std::string_view title, std::string_view cls, int n) {
@@ -23,29 +47,20 @@ void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_
   Windowing& w = ctx_.windowing;
   const Hwnd room = FindRoomWindow(w, title);
   if (room == kNoWindow) return;
-  // Taken for the walk and given back after it: a read nested in this one (from
-  // the messages a send lets through) works on a buffer of its own.
-  std::string class_name = std::move(class_name_);
-  int position = 0;
-  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
-       child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
-    w.ReadClassName(child, kClassNameLimit, class_name);
-    if (class_name.empty()) continue;
-    ++position;
-    if (EqualsIgnoreCase(class_name, "SysTreeView32")) ctx_.room.UserTreeWindow = child;
-    if (class_name == cls && (n == 0 || n == position)) {
-      if (cls == "RichEdit20A") {
-        // The whole transcript: a fixed read limit would hide every line past it
-        // for the rest of a long session.
-        std::size_t length = 0;
-        const std::size_t limit = w.SendGetTextLength(child, length) ? std::max(length + 1, kRichEditLimit) : kRichEditLimit;
-        w.SendGetTextInto(child, limit, out);
-      } else {
-        w.SendGetTextInto(child, kControlLimit, out);
-      }
-    }
+  const RoomChildren found = WalkRoomChildren(w, room, cls, n, class_name_);
+  // Remembered from every read, so a tree the client builds again is found again.
+  if (found.user_tree != kNoWindow) ctx_.room.UserTreeWindow = found.user_tree;
+  if (found.match == kNoWindow) return;
+  if (cls == "RichEdit20A") {
+    // The whole transcript: a fixed read limit would hide every line past it
+    // for the rest of a long session.
+    std::size_t length = 0;
+    const std::size_t limit =
+        w.SendGetTextLength(found.match, length) ? std::max(length + 1, kRichEditLimit) : kRichEditLimit;
+    w.SendGetTextInto(found.match, limit, out);
+  } else {
+    w.SendGetTextInto(found.match, kControlLimit, out);
   }
-  class_name_ = std::move(class_name);
 }
 
 bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit) {
