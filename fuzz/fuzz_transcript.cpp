@@ -10,6 +10,7 @@
 #include "monitor/LineInterpreter.h"
 #include "monitor/TranscriptTracker.h"
 #include "tests/support/FakeRoomLine.h"
+#include "tests/support/FakeRuleTargets.h"
 
 using namespace tavlen;
 
@@ -31,28 +32,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Input in(fuzz::AsText(data, size));
   const std::vector<std::string_view> parts = in.Parts('\0');
 
-  // The first part holds the watched words, one per line.
-  std::deque<std::string> words;
-  for (const std::string& w : SplitLinesAnyBreak(parts[0])) words.push_back(w);
-
+  // The moderator holds the microphone, so song requests are answered.
+  struct Targets : tavlen::testing::FakeRuleTargets {
+    explicit Targets(const RoomState& room) : room(room) {}
+    std::string CurrentTalker() override { return room.OwnNick; }
+    const RoomState& room;
+  };
   RoomState room;
   room.OwnNick = "modo";
-  int own_nick_checks = 0, notifications = 0, unlocks = 0;
+  Targets targets(room);
+  targets.song = "Artist - Title";
+  // The first part holds the watched words, one per line.
+  for (const std::string& w : SplitLinesAnyBreak(parts[0])) targets.words.push_back(w);
   tavlen::testing::FakeRoomLine line;
   const std::vector<std::string>& sent = line.sent;
-  LineInterpreter::Actions actions;
-  actions.check_right = [&](const std::string&) { ++own_nick_checks; };
-  actions.show_commandes = [] {};
-  actions.unlock_restricted = [&] { ++unlocks; };
-  actions.redraw_menu_bar = [] {};
-  actions.notification_words = [&]() -> const std::deque<std::string>& { return words; };
-  actions.notify_keyword = [&](const std::string&, const std::string& word) {
-    ++notifications;
-    FUZZ_CHECK(std::find(words.begin(), words.end(), word) != words.end());
-  };
-  actions.current_talker = [&] { return room.OwnNick; };
-  actions.now_playing_title = [] { return std::string("Artist - Title"); };
-  LineInterpreter interpreter(room, line, actions);
+  LineInterpreter interpreter(room, line, targets, targets, targets);
+  interpreter.SetOwnerCommands(&targets);
   TranscriptTracker tracker;
 
   std::string transcript;
@@ -101,8 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(batch.lines == SplitTranscriptLines(std::string_view(transcript).substr(previous.size())));
   }
   for (const std::string& announced : sent) FUZZ_CHECK(announced.starts_with(LineInterpreter::kSongAnnouncement));
-  (void)own_nick_checks;
-  (void)notifications;
-  (void)unlocks;
+  for (const auto& [speaker, word] : targets.notified)
+    FUZZ_CHECK(std::find(targets.words.begin(), targets.words.end(), word) != targets.words.end());
   return 0;
 }

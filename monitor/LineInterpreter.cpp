@@ -42,9 +42,10 @@ void LineInterpreter::SecondPass(const std::vector<std::string>& lines) {
 }
 
 void LineInterpreter::UnlockOwnerCommands() {
-  actions_.show_commandes();
-  actions_.unlock_restricted();
-  actions_.redraw_menu_bar();
+  if (!owner_) return;
+  owner_->ShowCommandes();
+  owner_->UnlockRestricted();
+  owner_->RedrawMenu();
 }
 
 void LineInterpreter::RightsRules(const std::string& line) {
@@ -52,12 +53,12 @@ void LineInterpreter::RightsRules(const std::string& line) {
   // echo replaces the nick until the client's answer arrives.
   if (!room_.RightsKnown && IsSetoptEcho(line)) {
     room_.OwnNick = WordAt(1, line, kBlank);
-    actions_.check_right(room_.OwnNick);
+    nick_check_.OwnNickLearnt(room_.OwnNick);
     if (room_.OwnNick == kOwnerNick) UnlockOwnerCommands();
   }
   if (!room_.RightsKnown && line.starts_with(kRefusal)) {
     room_.Level = WordAt(7, line, kBlank);
-    if (room_.Level == kOpPlus) actions_.unlock_restricted();
+    if (room_.Level == kOpPlus && owner_) owner_->UnlockRestricted();
     room_.RightsKnown = true;
   }
   if (!room_.RightsKnown && EqualsIgnoreCase(std::string_view(line).substr(0, kOwnerHelp.size()), kOwnerHelp)) {
@@ -73,7 +74,7 @@ void LineInterpreter::AllRules(const std::string& line) {
   // The own nick at this line's place in the batch, for the rules of the lines after it.
   if (!room_.RightsKnown && IsSetoptEcho(line)) {
     room_.OwnNick = speaker;
-    actions_.check_right(room_.OwnNick);
+    nick_check_.OwnNickLearnt(room_.OwnNick);
   }
   SongRequestRule(line, speaker);
   KickRule(line, speaker);
@@ -82,18 +83,18 @@ void LineInterpreter::AllRules(const std::string& line) {
 void LineInterpreter::KeywordRule(const std::string& line, const std::string& speaker) {
   if (EqualsIgnoreCase(speaker, room_.OwnNick) || IsJoinOrQuit(speaker)) return;
   if (EqualsIgnoreCase(room_.ForegroundTitle, room_.RoomWindowTitle)) return;
-  if (actions_.notification_words().empty()) return;
+  if (keywords_.WatchedWords().empty()) return;
   // The message follows the first colon; a word counts wherever it occurs there,
   // even when it also occurs earlier (in the speaker's nick, say).
   const std::size_t from = std::max<std::size_t>(Pos(":", line), 1);
   const std::string lowered = LowerAscii(line);
   // The list is read afresh at each entry, and a matching entry copied: notifying
   // may run code that edits the list.
-  for (std::size_t i = 0; i < actions_.notification_words().size(); ++i) {
-    const std::string& entry = actions_.notification_words()[i];
+  for (std::size_t i = 0; i < keywords_.WatchedWords().size(); ++i) {
+    const std::string& entry = keywords_.WatchedWords()[i];
     if (entry.empty() || !ContainsLowered(lowered, entry, from)) continue;
     const std::string word = entry;
-    actions_.notify_keyword(speaker, word);
+    keywords_.NotifyKeyword(speaker, word);
   }
 }
 
@@ -101,8 +102,8 @@ void LineInterpreter::SongRequestRule(const std::string& line, const std::string
   const std::size_t p = PosIgnoreCase(kSongRequest, line);
   if (p <= 1 || p != Pos(":", line) + 2 || IsJoinOrQuit(speaker)) return;
   // Only the moderator holding the microphone answers.
-  if (!EqualsIgnoreCase(actions_.current_talker(), room_.OwnNick)) return;
-  line_.send_to_camfrog(std::string(kSongAnnouncement) + actions_.now_playing_title());
+  if (!EqualsIgnoreCase(songs_.CurrentTalker(), room_.OwnNick)) return;
+  line_.send_to_camfrog(std::string(kSongAnnouncement) + songs_.NowPlayingTitle());
 }
 
 void LineInterpreter::KickRule(const std::string& line, const std::string& speaker) {

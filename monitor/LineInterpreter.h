@@ -4,44 +4,27 @@
 // requests and counts kicks. Lines are seen once per pass and never kept.
 #pragma once
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bridge/RoomLine.h"
 #include "core/RoomState.h"
+#include "monitor/RuleTargets.h"
 
 namespace tavlen {
 
 class LineInterpreter {
  public:
-  // What the rules act through, supplied by the features and the main window.
-  struct Actions {
-    // Validates a just-learnt own nick (ends the program when it is empty).
-    std::function<void(const std::string& nick)> check_right;
-    // The owner-only "Commandes" menu.
-    std::function<void()> show_commandes;
-    // The three restricted action buttons.
-    std::function<void()> unlock_restricted;
-    std::function<void()> redraw_menu_bar;
-    // The watched words, read afresh for every line.
-    std::function<const std::deque<std::string>&()> notification_words;
-    std::function<void(const std::string& speaker, const std::string& word)> notify_keyword;
-    // Who holds the room's microphone.
-    std::function<std::string()> current_talker;
-    std::function<std::string()> now_playing_title;
-  };
-
   static constexpr std::string_view kSongAnnouncement = "[[ Actuellement sur Le Phare ]] : ";
 
   // The song announcement goes to the room through `line`.
-  LineInterpreter(RoomState& room, RoomLine& line, Actions actions)
-      : room_(room), line_(line), actions_(std::move(actions)) {}
+  LineInterpreter(RoomState& room, RoomLine& line, OwnNickCheck& nick_check, KeywordWatch& keywords,
+                  SongSource& songs)
+      : room_(room), line_(line), nick_check_(nick_check), keywords_(keywords), songs_(songs) {}
 
-  void SetActions(Actions actions) { actions_ = std::move(actions); }
-  Actions& actions() { return actions_; }
+  // The window whose owner commands the rights rules unlock; none until it exists.
+  void SetOwnerCommands(OwnerCommands* owner) { owner_ = owner; }
 
   // The rights rules, over every line in order.
   void FirstPass(const std::vector<std::string>& lines);
@@ -59,7 +42,10 @@ class LineInterpreter {
 
   RoomState& room_;
   RoomLine& line_;
-  Actions actions_;
+  OwnNickCheck& nick_check_;
+  KeywordWatch& keywords_;
+  SongSource& songs_;
+  OwnerCommands* owner_ = nullptr;
 };
 
 }  // namespace tavlen

@@ -4,15 +4,15 @@
 
 namespace tavlen {
 
-RoomMonitor::RoomMonitor(kit::Application& app, ControlAccess& controls, RoomState& room, Dialogs& dialogs)
+RoomMonitor::RoomMonitor(kit::Application& app, ControlAccess& controls, RoomState& room, Dialogs& dialogs,
+                         KeywordWatch& keywords, SongSource& songs)
     : Timer2(app, "Timer2", 2000, true),
-      interpreter(room, controls, {}),
+      interpreter(room, controls, *this, keywords, songs),
       app_(app),
       dialogs_(dialogs),
       controls_(controls),
       room_(room) {
   Timer2.OnTimer = [this] { Timer2Timer(); };
-  interpreter.actions().check_right = [this](const std::string& nick) { check_right(nick); };
 }
 
 void RoomMonitor::check_right(const std::string& nick) {

@@ -6,14 +6,17 @@
 #include "core/RoomState.h"
 #include "kit/Widgets.h"
 #include "monitor/LineInterpreter.h"
+#include "monitor/RuleTargets.h"
 #include "monitor/TranscriptTracker.h"
 #include "platform/Dialogs.h"
 
 namespace tavlen {
 
-class RoomMonitor {
+class RoomMonitor final : public OwnNickCheck {
  public:
-  RoomMonitor(kit::Application& app, ControlAccess& controls, RoomState& room, Dialogs& dialogs);
+  // The rules notify through `keywords` and answer songs from `songs`.
+  RoomMonitor(kit::Application& app, ControlAccess& controls, RoomState& room, Dialogs& dialogs,
+              KeywordWatch& keywords, SongSource& songs);
 
   // Reads the transcript and interprets its new lines (2 s).
   kit::Timer Timer2;
@@ -23,6 +26,7 @@ class RoomMonitor {
   void Timer2Timer();
   // Ends the program (after a box) when the own nick just learnt is empty.
   void check_right(const std::string& nick);
+  void OwnNickLearnt(const std::string& nick) override { check_right(nick); }
 
  private:
   kit::Application& app_;

@@ -7,6 +7,7 @@
 
 #include "core/RoomState.h"
 #include "kit/Widgets.h"
+#include "monitor/RuleTargets.h"
 #include "notify/HTMLPopup.h"
 #include "notify/NotificationSettings.h"
 #include "notify/SoundWorker.h"
@@ -14,7 +15,7 @@
 
 namespace tavlen {
 
-class KeywordNotifier {
+class KeywordNotifier final : public KeywordWatch {
  public:
   KeywordNotifier(kit::Application& app, const Platform& platform, const RoomState& room);
 
@@ -24,7 +25,8 @@ class KeywordNotifier {
   kit::Timer Timer7;
 
   // Sound, popup near the bottom centre of the desktop, and its seven seconds.
-  void NotifyKeyword(const std::string& speaker, const std::string& word);
+  void NotifyKeyword(const std::string& speaker, const std::string& word) override;
+  const std::deque<std::string>& WatchedWords() const override { return notification.NotificationWords; }
   void Timer7Timer();
   void HTMLPopup1AnchorClick(THTMLPopup& Sender, const std::string& Anchor);
 

@@ -10,9 +10,10 @@ Console::Console(const Platform& p)
       controls(ctx),
       talk(ctx, controls),
       discovery(ctx, talk),
-      monitor(app, controls, room, p.dialogs),
       WinampControl1(p.windowing),
       notifier(app, p, room),
+      songs(talk, WinampControl1),
+      monitor(app, controls, room, p.dialogs, notifier, songs),
       HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
       VolumeControl1(p.volume),
       MediaPlayer1(p.sound.CreateMediaPlayer()),
@@ -50,16 +51,6 @@ Console::Console(const Platform& p)
 
 // The features' links to each other; those to the main window's widgets are its own.
 void Console::WireFeatures() {
-  LineInterpreter::Actions& actions = monitor.interpreter.actions();
-  actions.notification_words = [this]() -> const std::deque<std::string>& {
-    return notifier.notification.NotificationWords;
-  };
-  actions.notify_keyword = [this](const std::string& speaker, const std::string& word) {
-    notifier.NotifyKeyword(speaker, word);
-  };
-  actions.current_talker = [this] { return talk.CurrentTalker(); };
-  actions.now_playing_title = [this] { return WinampControl1.NowPlayingTitle(); };
-
   HTMLPopup2.PopupWidth = 100;
   HTMLPopup2.PopupHeight = 50;
   HTMLPopup2.AlwaysOnTop = false;

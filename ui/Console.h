@@ -64,9 +64,10 @@ class Console {
   RoomDiscovery discovery;
 
   // Features without widgets of their own.
-  RoomMonitor monitor;
   TWinampControl WinampControl1;
   KeywordNotifier notifier;
+  RoomSongSource songs;
+  RoomMonitor monitor;
   THTMLPopup HTMLPopup2;  // short status messages
   TVolumeControl VolumeControl1;
   std::unique_ptr<MediaPlayer> MediaPlayer1;  // plays the hotkey sounds

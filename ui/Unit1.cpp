@@ -30,7 +30,7 @@ TForm1::TForm1(Console& c)
   BuildMenu();
   autoKick = std::make_unique<AutoKick>(c.app, moderation, panel, *Activer1, *Desactiver1);
   WireMenu();
-  WireMonitor();
+  c_.monitor.interpreter.SetOwnerCommands(this);
   WireUserList();
   Border = kit::BorderStyle::kSingle;
   SetBounds(8, 8, 327, 180);
@@ -55,7 +55,7 @@ TForm1::TForm1(Console& c)
   App().Dispatch([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { c_.monitor.interpreter.SetOwnerCommands(nullptr); }
 
 void TForm1::BuildMenu() {
   using namespace menu_id;
@@ -149,13 +149,9 @@ void TForm1::WireMenu() {
   Apropos1->OnClick = [this] { forms.Form3->ShowModal(); };
 }
 
-// What the rules do to this window: the owner's menu and buttons.
-void TForm1::WireMonitor() {
-  LineInterpreter::Actions& actions = c_.monitor.interpreter.actions();
-  actions.show_commandes = [this] { Commandes1->SetVisible(true); };
-  actions.unlock_restricted = [this] { panel.UnlockRestricted(); };
-  actions.redraw_menu_bar = [this] { RedrawMenuBar(); };
-}
+void TForm1::ShowCommandes() { Commandes1->SetVisible(true); }
+void TForm1::UnlockRestricted() { panel.UnlockRestricted(); }
+void TForm1::RedrawMenu() { RedrawMenuBar(); }
 
 void TForm1::WireUserList() {
   users.KeepOnTop = [this] {

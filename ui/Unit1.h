@@ -6,6 +6,7 @@
 
 #include "kit/KTop.h"
 #include "kit/Widgets.h"
+#include "monitor/RuleTargets.h"
 #include "moderation/ActionPanel.h"
 #include "moderation/AutoKick.h"
 #include "moderation/ModerationContext.h"
@@ -42,7 +43,7 @@ struct SecondaryForms {
   TForm12* Form12 = nullptr;
 };
 
-class TForm1 : public kit::Form {
+class TForm1 : public kit::Form, private OwnerCommands {
  public:
   explicit TForm1(Console& console);
   ~TForm1() override;
@@ -116,8 +117,12 @@ class TForm1 : public kit::Form {
  private:
   void BuildMenu();
   void WireMenu();
-  void WireMonitor();
   void WireUserList();
+
+  // What the rights rules unlock here: the owner's menu and buttons.
+  void ShowCommandes() override;
+  void UnlockRestricted() override;
+  void RedrawMenu() override;
 
   Console& c_;
 };

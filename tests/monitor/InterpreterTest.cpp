@@ -2,38 +2,24 @@
 
 #include "monitor/LineInterpreter.h"
 #include "tests/support/FakeRoomLine.h"
+#include "tests/support/FakeRuleTargets.h"
 
 namespace tavlen {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// The interpreter with recording actions.
-struct Rig {
+// The interpreter with recording targets.
+struct Rig : testing::FakeRuleTargets {
   RoomState room;
-  std::deque<std::string> words;
-  std::vector<std::string> calls;  // check_right, menu and button actions, in order
-  std::vector<std::pair<std::string, std::string>> notified;
   testing::FakeRoomLine line;
   std::vector<std::string>& sent = line.sent;
-  std::string talker;
-  std::string song = "Artist - Song";
-  int talker_reads = 0;
-  LineInterpreter interpreter{room, line, {}};
+  LineInterpreter interpreter{room, line, *this, *this, *this};
 
   Rig() {
     room.RoomWindowTitle = "salon : Video Chat Room";
     room.ForegroundTitle = "Tavlen - salon";
-    LineInterpreter::Actions a;
-    a.check_right = [this](const std::string& nick) { calls.push_back("check_right " + nick); };
-    a.show_commandes = [this] { calls.push_back("Commandes"); };
-    a.unlock_restricted = [this] { calls.push_back("buttons"); };
-    a.redraw_menu_bar = [this] { calls.push_back("redraw"); };
-    a.notification_words = [this]() -> const std::deque<std::string>& { return words; };
-    a.notify_keyword = [this](const std::string& s, const std::string& w) { notified.emplace_back(s, w); };
-    a.current_talker = [this] { ++talker_reads; return talker; };
-    a.now_playing_title = [this] { return song; };
-    interpreter.SetActions(std::move(a));
+    interpreter.SetOwnerCommands(this);
   }
   void First(const std::string& line) { interpreter.FirstPass({line}); }
   void Second(const std::string& line) { interpreter.SecondPass({line}); }
