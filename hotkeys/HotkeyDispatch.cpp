@@ -6,8 +6,15 @@ namespace tavlen {
 
 HotkeyDispatch::HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const KeyNames& names,
                                const RoomState& room, TalkSwitch& talk, RoomLine& line,
-                               SoundShortcutPlayback& sounds)
-    : log_(log), table_(table), names_(names), room_(room), talk_(talk), line_(line), sounds_(sounds) {}
+                               SoundShortcutPlayback& sounds, RecordingSourceSwitch& sources)
+    : log_(log),
+      table_(table),
+      names_(names),
+      room_(room),
+      talk_(talk),
+      line_(line),
+      sounds_(sounds),
+      sources_(sources) {}
 
 void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
   log_.debog(ansi("-> Entrée routine hotkey"));
@@ -24,10 +31,10 @@ void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
     talk_.FindButtonAndPressIt(title, kTalkSwitchCaption, 0);
   } else if (action == "SRCMIC") {
     log_.debog("-> SELECTION ENTREE MICRO");
-    if (SelectRecordingSource) SelectRecordingSource(true);
+    sources_.Select(RecordingSourceSwitch::Source::kMic);
   } else if (action == "SRCMIX") {
     log_.debog("-> SELECTION ENTREE MUSIQUE");
-    if (SelectRecordingSource) SelectRecordingSource(false);
+    sources_.Select(RecordingSourceSwitch::Source::kMix);
   } else {
     log_.debog(ansi("-> Entrée routine hotkey>OTHER"));
     sounds_.PlaySoundShortcut(action);

@@ -3,8 +3,6 @@
 // and a sound shortcut.
 #pragma once
 
-#include <functional>
-
 #include "bridge/RoomLine.h"
 #include "bridge/TalkSwitch.h"
 #include "core/DebugLog.h"
@@ -12,16 +10,14 @@
 #include "hotkeys/HotKeyManager.h"
 #include "hotkeys/HotkeyTable.h"
 #include "hotkeys/SoundShortcut.h"
+#include "mixer/RecordingSourceSwitch.h"
 
 namespace tavlen {
 
 class HotkeyDispatch {
  public:
   HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const KeyNames& names, const RoomState& room,
-                 TalkSwitch& talk, RoomLine& line, SoundShortcutPlayback& sounds);
-
-  // The main window's recording-source switch: true selects the microphone, false the music.
-  std::function<void(bool microphone)> SelectRecordingSource;
+                 TalkSwitch& talk, RoomLine& line, SoundShortcutPlayback& sounds, RecordingSourceSwitch& sources);
 
   // The action is the one of the last slot whose text stands for the pressed value,
   // whatever letter case or modifier order it was typed in.
@@ -35,6 +31,7 @@ class HotkeyDispatch {
   TalkSwitch& talk_;
   RoomLine& line_;
   SoundShortcutPlayback& sounds_;
+  RecordingSourceSwitch& sources_;
 };
 
 }  // namespace tavlen

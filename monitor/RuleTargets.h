@@ -6,9 +6,6 @@
 #include <deque>
 #include <string>
 
-#include "bridge/TalkSwitch.h"
-#include "monitor/WinampControl.h"
-
 namespace tavlen {
 
 class OwnNickCheck {
@@ -42,18 +39,6 @@ class SongSource {
   // Who holds the room's microphone.
   virtual std::string CurrentTalker() = 0;
   virtual std::string NowPlayingTitle() = 0;
-};
-
-// The songs answered from the room's talk switch and the media player.
-class RoomSongSource final : public SongSource {
- public:
-  RoomSongSource(TalkSwitch& talk, TWinampControl& player) : talk_(talk), player_(player) {}
-  std::string CurrentTalker() override { return talk_.CurrentTalker(); }
-  std::string NowPlayingTitle() override { return player_.NowPlayingTitle(); }
-
- private:
-  TalkSwitch& talk_;
-  TWinampControl& player_;
 };
 
 }  // namespace tavlen

@@ -15,12 +15,13 @@ Console::Console(const Platform& p)
       songs(talk, WinampControl1),
       monitor(app, controls, room, p.dialogs, notifier, songs),
       HTMLPopup2(p.popups, p.metrics, p.windowing, p.clock),
+      recordingSource(p.mixer, HTMLPopup2, p.clock),
       VolumeControl1(p.volume),
       MediaPlayer1(p.sound.CreateMediaPlayer()),
       hotkeySounds(app, log, VolumeControl1, *MediaPlayer1, levels),
       hotkeys(p.hotkeys, p.dialogs, p.exe_dir, hotkeyTable),
       talkControl(talk, controls, room, log, HTMLPopup2, p.clock, VolumeControl1, levels),
-      hotkeyDispatch(log, hotkeyTable, hotkeys.HotKeyNames, room, talk, controls, hotkeySounds) {
+      hotkeyDispatch(log, hotkeyTable, hotkeys.HotKeyNames, room, talk, controls, hotkeySounds, recordingSource) {
   app.SetTitle("Tavlen");
   app.OnException = [this](const std::string& what) { log.debog("-> AppException: " + what); };
   WireFeatures();
@@ -38,7 +39,7 @@ Console::Console(const Platform& p)
   Form9 = std::make_unique<TForm9>(app, VolumeControl1, levels);
   Form10 = std::make_unique<TForm10>(app, log);
   Form11 = std::make_unique<TForm11>(app);
-  Form12 = std::make_unique<TForm12>(app, p.mixer, p.dialogs, p.exe_dir);
+  Form12 = std::make_unique<TForm12>(app, recordingSource, p.dialogs, p.exe_dir);
   for (kit::Form* f : std::initializer_list<kit::Form*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                                       Form7.get(), Form8.get(), Form9.get(), Form10.get(),
                                                       Form11.get(), Form12.get()})

@@ -19,8 +19,10 @@
 #include "hotkeys/TalkControl.h"
 #include "hotkeys/Volumes.h"
 #include "kit/Application.h"
+#include "mixer/RecordingSourceSwitch.h"
 #include "moderation/MessageCatalogue.h"
 #include "monitor/RoomMonitor.h"
+#include "monitor/RoomSongSource.h"
 #include "monitor/WinampControl.h"
 #include "notify/HTMLPopup.h"
 #include "notify/KeywordNotifier.h"
@@ -69,6 +71,7 @@ class Console {
   RoomSongSource songs;
   RoomMonitor monitor;
   THTMLPopup HTMLPopup2;  // short status messages
+  RecordingSourceSwitch recordingSource;
   TVolumeControl VolumeControl1;
   std::unique_ptr<MediaPlayer> MediaPlayer1;  // plays the hotkey sounds
   SoundShortcutPlayback hotkeySounds;

@@ -55,7 +55,10 @@ TForm1::TForm1(Console& c)
   App().Dispatch([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() { c_.monitor.interpreter.SetOwnerCommands(nullptr); }
+TForm1::~TForm1() {
+  c_.monitor.interpreter.SetOwnerCommands(nullptr);
+  c_.recordingSource.OnSelected = nullptr;
+}
 
 void TForm1::BuildMenu() {
   using namespace menu_id;
@@ -116,7 +119,7 @@ void TForm1::WireMenu() {
   RaccourcisClavier1->OnClick = [this] { forms.Form7->OpenFromTable(); };
   // The window shows the state it was left in.
   ConfigurationAudio1->OnClick = [this] {
-    forms.Form12->SettingsChosen = true;
+    c_.recordingSource.SettingsChosen = true;
     forms.Form12->ShowModal();
   };
   Dboguage1->OnClick = [this] { forms.Form10->Show(); };
@@ -139,11 +142,11 @@ void TForm1::WireMenu() {
   Reglageduvolume1->OnClick = [this] { forms.Form9->OpenAtDeviceLevel(); };
 
   // The caption names the source selected last; a click selects the other one.
-  SRCMIC1->OnClick = [this] {
-    SelectRecordingSource(SRCMIC1->Caption() == "Mix" ? RecordingSource::kMic : RecordingSource::kMix);
-  };
-  c_.hotkeyDispatch.SelectRecordingSource = [this](bool microphone) {
-    SelectRecordingSource(microphone ? RecordingSource::kMic : RecordingSource::kMix);
+  using Source = RecordingSourceSwitch::Source;
+  SRCMIC1->OnClick = [this] { c_.recordingSource.Select(SRCMIC1->Caption() == "Mix" ? Source::kMic : Source::kMix); };
+  c_.recordingSource.OnSelected = [this](Source source) {
+    SRCMIC1->SetCaption(source == Source::kMic ? "Mic" : "Mix");
+    RedrawMenuBar();
   };
   Aide2->OnClick = [this] { forms.Form11->ShowModal(); };
   Apropos1->OnClick = [this] { forms.Form3->ShowModal(); };

@@ -6,6 +6,7 @@
 
 #include "kit/KTop.h"
 #include "kit/Widgets.h"
+#include "mixer/RecordingSourceSwitch.h"
 #include "monitor/RuleTargets.h"
 #include "moderation/ActionPanel.h"
 #include "moderation/AutoKick.h"
@@ -109,10 +110,6 @@ class TForm1 : public kit::Form, private OwnerCommands {
   void FormShow();
   // "Tavlen - " followed by the room name.
   void RefreshCaption();
-  // Switches the sound card's recording source to the stored microphone or music
-  // selection, with its menu caption and status popup.
-  enum class RecordingSource { kMic, kMix };
-  void SelectRecordingSource(RecordingSource source);
 
  private:
   void BuildMenu();

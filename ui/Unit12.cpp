@@ -10,9 +10,8 @@ namespace {
 constexpr int kVolumeMax = 65535;
 }  // namespace
 
-TForm12::TForm12(kit::Application& app, MixerApi& mixer_api, Dialogs& dialogs, std::string exe_dir)
+TForm12::TForm12(kit::Application& app, RecordingSourceSwitch& sources, Dialogs& dialogs, std::string exe_dir)
     : kit::Form(app, "TForm12", ansi("Configuration Audio")),
-      Mixer(mixer_api),
       GroupBox1(this, "GroupBox1"),
       RadioButton1(&GroupBox1, "RadioButton1"),
       RadioButton2(&GroupBox1, "RadioButton2"),
@@ -26,6 +25,8 @@ TForm12::TForm12(kit::Application& app, MixerApi& mixer_api, Dialogs& dialogs, s
       TrackBar(&GroupBox1, "TrackBar"),
       Button1(&GroupBox1, "Button1"),
       CheckBox(&GroupBox1, "CheckBox"),
+      sources_(sources),
+      Mixer(sources.Mixer),
       dialogs_(dialogs),
       exe_dir_(std::move(exe_dir)) {
   BuildLayout();
@@ -102,10 +103,10 @@ void TForm12::FormCreate() {
   // A missing file leaves both settings at zero; a file whose reading stopped
   // early keeps what it read but is not shown.
   const MixerConfigReading reading =
-      LoadMixerConfig(exe_dir_ + std::string(kMixerConfigFileName), MicSetting, MixSetting);
-  SettingsChosen = reading != MixerConfigReading::kMissing;
+      LoadMixerConfig(exe_dir_ + std::string(kMixerConfigFileName), sources_.MicSetting, sources_.MixSetting);
+  sources_.SettingsChosen = reading != MixerConfigReading::kMissing;
   if (reading != MixerConfigReading::kComplete) return;
-  ApplySetting(MicSetting);
+  ApplySetting(sources_.MicSetting);
 }
 
 void TForm12::ComboBox3Change() {
@@ -178,11 +179,11 @@ void TForm12::RadioButton2Click() {
   const MixerSourceSetting shown{ComboBox3.ItemIndex(), ComboBox1.ItemIndex(), ComboBox2.ItemIndex(),
                                  TrackBar.Position()};
   if (RadioButton1.Checked()) {
-    MixSetting = shown;
-    ApplySetting(MicSetting);
+    sources_.MixSetting = shown;
+    ApplySetting(sources_.MicSetting);
   } else {
-    MicSetting = shown;
-    ApplySetting(MixSetting);
+    sources_.MicSetting = shown;
+    ApplySetting(sources_.MixSetting);
   }
 }
 
@@ -199,7 +200,7 @@ void TForm12::ApplySetting(const MixerSourceSetting& setting) {
 }
 
 void TForm12::Button1Click() {
-  SaveMixerConfig(exe_dir_ + std::string(kMixerConfigFileName), MicSetting, MixSetting);
+  SaveMixerConfig(exe_dir_ + std::string(kMixerConfigFileName), sources_.MicSetting, sources_.MixSetting);
   Close();
 }
 

@@ -1,6 +1,6 @@
-// The audio configuration window: the two stored recording-source selections
-// (microphone and music), the mixer they act through, and the lists and slider
-// where the moderator chooses them and tries them out live.
+// The audio configuration window: the lists and slider where the moderator chooses
+// the switch's two recording-source selections (microphone and music) and tries
+// them out live.
 #pragma once
 
 #include <string>
@@ -8,23 +8,15 @@
 #include "kit/Widgets.h"
 #include "mixer/AMixer.h"
 #include "mixer/MixerSourceSetting.h"
+#include "mixer/RecordingSourceSwitch.h"
 #include "platform/Dialogs.h"
-#include "platform/MixerApi.h"
 
 namespace tavlen {
 
 class TForm12 : public kit::Form {
  public:
   // Builds the window and runs its start-up step (device list, config.ini).
-  TForm12(kit::Application& app, MixerApi& mixer_api, Dialogs& dialogs, std::string exe_dir);
-
-  TAudioMixer Mixer;
-  MixerSourceSetting MicSetting;
-  MixerSourceSetting MixSetting;
-  // The selections came from config.ini or the moderator has seen this window: until
-  // then the zero selections name no chosen line, and the switch must not write them
-  // (they would silence the first destination, usually the speakers).
-  bool SettingsChosen = false;
+  TForm12(kit::Application& app, RecordingSourceSwitch& sources, Dialogs& dialogs, std::string exe_dir);
 
   kit::GroupBox GroupBox1;
   kit::RadioButton RadioButton1;  // "Microphone"
@@ -43,7 +35,7 @@ class TForm12 : public kit::Form {
   kit::CheckBox CheckBox;
 
   // The setting the window edits: the one whose radio button is checked.
-  MixerSourceSetting& ActiveSetting() { return RadioButton1.Checked() ? MicSetting : MixSetting; }
+  MixerSourceSetting& ActiveSetting() { return RadioButton1.Checked() ? sources_.MicSetting : sources_.MixSetting; }
 
   // Handlers.
   void FormCreate();
@@ -65,6 +57,8 @@ class TForm12 : public kit::Form {
   void BuildLayout();
   void BindChangeHandlers();
 
+  RecordingSourceSwitch& sources_;
+  TAudioMixer& Mixer;
   Dialogs& dialogs_;
   std::string exe_dir_;
   // Set while the line step shows the line's state in the state box.

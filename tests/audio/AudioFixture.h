@@ -95,6 +95,7 @@ class AudioConsoleTest : public ::testing::Test {
   }
   TForm1& main() { return *console->Form1; }
   TForm12& audio() { return *console->Form12; }
+  RecordingSourceSwitch& sources() { return console->recordingSource; }
   kit::MenuItem& src() { return *main().SRCMIC1; }
   std::int64_t now() { return world.clock.NowMs(); }
 

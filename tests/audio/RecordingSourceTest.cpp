@@ -21,13 +21,13 @@ class RecordingSourceTest : public AudioConsoleTest {
 
 TEST_F(RecordingSourceTest, StartUpAppliesTheStoredMicrophoneSetting) {
   StartWithConfig();
-  EXPECT_EQ(audio().MicSetting, (MixerSourceSetting{0, 1, 1, 30000}));
-  EXPECT_EQ(audio().MixSetting, (MixerSourceSetting{0, 1, 3, 52000}));
+  EXPECT_EQ(sources().MicSetting, (MixerSourceSetting{0, 1, 1, 30000}));
+  EXPECT_EQ(sources().MixSetting, (MixerSourceSetting{0, 1, 3, 52000}));
   // The mixer reads back the microphone level, and the microphone stays the recorded source.
   EXPECT_EQ(card().microphone_volume.values, Values{30000});
   EXPECT_EQ(card().SelectedRecordingSource(), 0);
   TLineState state;
-  ASSERT_TRUE(audio().Mixer.GetLineState(1, 0, state));
+  ASSERT_TRUE(sources().Mixer.GetLineState(1, 0, state));
   EXPECT_EQ(state.Left, 30000);
   EXPECT_TRUE(state.IsSelect);
   EXPECT_EQ(state.Mute, 1);
@@ -53,8 +53,8 @@ TEST_F(RecordingSourceTest, StartUpAppliesTheStoredMicrophoneSetting) {
 
 TEST_F(RecordingSourceTest, WithoutConfigTheSwitchWritesNothingUntilTheWindowWasSeen) {
   Start();
-  EXPECT_EQ(audio().MicSetting, MixerSourceSetting{});
-  EXPECT_EQ(audio().MixSetting, MixerSourceSetting{});
+  EXPECT_EQ(sources().MicSetting, MixerSourceSetting{});
+  EXPECT_EQ(sources().MixSetting, MixerSourceSetting{});
   EXPECT_TRUE(world.mixer.writes().empty());
   EXPECT_EQ(audio().ComboBox1.Text(), "Master Volume");
   EXPECT_EQ(audio().ComboBox2.Text(), "Master Volume");
@@ -122,7 +122,7 @@ TEST_F(RecordingSourceTest, MenuItemTogglesBetweenMicAndMixWithStatusPopups) {
 
 TEST_F(RecordingSourceTest, SourceSwitchAppliedTwiceShowsTheSameSourceTwice) {
   StartWithConfig();
-  main().SelectRecordingSource(TForm1::RecordingSource::kMix);
+  sources().Select(RecordingSourceSwitch::Source::kMix);
   EXPECT_EQ(src().Caption(), "Mix");
   EXPECT_EQ(card().SelectedRecordingSource(), 2);
 
@@ -130,7 +130,7 @@ TEST_F(RecordingSourceTest, SourceSwitchAppliedTwiceShowsTheSameSourceTwice) {
   card().recording_mux.Value(0, 2) = 0;
   card().recording_mux.Value(0, 0) = 1;
   card().stereo_mix_volume.values = {1000, 1000};
-  main().SelectRecordingSource(TForm1::RecordingSource::kMix);
+  sources().Select(RecordingSourceSwitch::Source::kMix);
   EXPECT_EQ(src().Caption(), "Mix");  // no toggle
   EXPECT_EQ(card().SelectedRecordingSource(), 2);
   EXPECT_EQ(card().stereo_mix_volume.values, (Values{52000, 52000}));
@@ -143,8 +143,8 @@ TEST_F(RecordingSourceTest, ConfigLineWithoutBlankAfterEqualsEndsTheReading) {
   // "MIC=0" is one word: the values read are 1, 2, 3 and a missing fourth.
   world.write_file("config.ini", "MIC=0 1 2 3\r\nMIX= 0 1 3 52000\r\n");
   Start();
-  EXPECT_EQ(audio().MicSetting, (MixerSourceSetting{1, 2, 3, 0}));
-  EXPECT_EQ(audio().MixSetting, MixerSourceSetting{});  // the line after it is never read
+  EXPECT_EQ(sources().MicSetting, (MixerSourceSetting{1, 2, 3, 0}));
+  EXPECT_EQ(sources().MixSetting, MixerSourceSetting{});  // the line after it is never read
   // Nothing was applied: the window shows its start-up state and the mixer was not written.
   EXPECT_TRUE(world.mixer.writes().empty());
   EXPECT_EQ(audio().ComboBox3.ItemIndex(), 0);
@@ -167,15 +167,15 @@ TEST_F(RecordingSourceTest, SaveWritesTheStoredSelectionsNotTheShownPositions) {
   main().ConfigurationAudio1->Click();
   ASSERT_TRUE(audio().Visible());
   audio().ComboBox3.Select(1);
-  EXPECT_EQ(audio().Mixer.MixerId(), 1);
+  EXPECT_EQ(sources().Mixer.MixerId(), 1);
   EXPECT_EQ(audio().ComboBox1.Text(), "Speaker");
   EXPECT_EQ(audio().ComboBox2.Text(), "Speaker");
   // Only the picked device is stored; destination and line keep their old positions.
-  EXPECT_EQ(audio().MicSetting, (MixerSourceSetting{1, 1, 1, 30000}));
+  EXPECT_EQ(sources().MicSetting, (MixerSourceSetting{1, 1, 1, 30000}));
 
   audio().TrackBar.Slide(40000);
   EXPECT_EQ(usb_speaker_volume.values, (Values{40000, 40000}));
-  EXPECT_EQ(audio().MicSetting.Volume, 40000);
+  EXPECT_EQ(sources().MicSetting.Volume, 40000);
 
   // Closed by its frame: nothing written; shown again, it is as it was left.
   audio().RequestClose();
@@ -192,7 +192,7 @@ TEST_F(RecordingSourceTest, SaveWritesTheStoredSelectionsNotTheShownPositions) {
   // The switch acts on the device the window opened last: the headset has no
   // third source to record, so the card is left alone.
   const auto card_writes = world.mixer.writes().size();
-  main().SelectRecordingSource(TForm1::RecordingSource::kMix);
+  sources().Select(RecordingSourceSwitch::Source::kMix);
   EXPECT_EQ(world.mixer.writes().size(), card_writes);
   EXPECT_EQ(card().SelectedRecordingSource(), 0);
 }
@@ -203,7 +203,7 @@ TEST_F(RecordingSourceTest, WindowEditsTheCheckedSettingAndTriesItOutLive) {
 
   // "Musique": the shown microphone state is kept, the music selection shown and its level written.
   audio().RadioButton2.Click();
-  EXPECT_EQ(audio().MicSetting, (MixerSourceSetting{0, 1, 1, 30000}));
+  EXPECT_EQ(sources().MicSetting, (MixerSourceSetting{0, 1, 1, 30000}));
   EXPECT_EQ(audio().ComboBox2.Text(), "Stereo Mix");
   EXPECT_EQ(audio().TrackBar.Position(), 52000);
   EXPECT_EQ(card().stereo_mix_volume.values, (Values{52000, 52000}));
@@ -217,18 +217,18 @@ TEST_F(RecordingSourceTest, WindowEditsTheCheckedSettingAndTriesItOutLive) {
   audio().ComboBox2.Select(2);  // Line In
   EXPECT_FALSE(audio().CheckBox.Checked());
   EXPECT_EQ(world.mixer.writes().size(), writes);
-  EXPECT_EQ(audio().MixSetting, (MixerSourceSetting{0, 1, 2, 52000}));
+  EXPECT_EQ(sources().MixSetting, (MixerSourceSetting{0, 1, 2, 52000}));
 
   // Moving the slider sets that line's level at once; the recorded source stays.
   audio().TrackBar.Slide(20000);
   EXPECT_EQ(card().line_in_volume.values, (Values{20000, 20000}));
   EXPECT_EQ(card().SelectedRecordingSource(), 0);
-  EXPECT_EQ(audio().MixSetting, (MixerSourceSetting{0, 1, 2, 20000}));
+  EXPECT_EQ(sources().MixSetting, (MixerSourceSetting{0, 1, 2, 20000}));
 
   // Back to "Microphone": the music state is kept as shown, the microphone applied.
   card().microphone_volume.Value() = 5;
   audio().RadioButton1.Click();
-  EXPECT_EQ(audio().MixSetting, (MixerSourceSetting{0, 1, 2, 20000}));
+  EXPECT_EQ(sources().MixSetting, (MixerSourceSetting{0, 1, 2, 20000}));
   EXPECT_EQ(audio().ComboBox2.Text(), "Microphone");
   EXPECT_EQ(card().microphone_volume.values, Values{30000});
   // The checked button clicked again does nothing.
@@ -237,7 +237,7 @@ TEST_F(RecordingSourceTest, WindowEditsTheCheckedSettingAndTriesItOutLive) {
   EXPECT_EQ(world.mixer.writes().size(), after);
 
   // The switch uses what the window edited, saved or not.
-  main().SelectRecordingSource(TForm1::RecordingSource::kMix);
+  sources().Select(RecordingSourceSwitch::Source::kMix);
   EXPECT_EQ(card().SelectedRecordingSource(), 1);
   EXPECT_EQ(card().line_in_volume.values, (Values{20000, 20000}));
 }
@@ -249,8 +249,8 @@ TEST_F(RecordingSourceTest, StoredIndexOutsideTheListsWritesNothing) {
   EXPECT_EQ(audio().ComboBox2.Count(), 0);
   EXPECT_FALSE(audio().TrackBar.Visible());
   EXPECT_TRUE(world.mixer.writes().empty());
-  main().SelectRecordingSource(TForm1::RecordingSource::kMic);
-  main().SelectRecordingSource(TForm1::RecordingSource::kMix);
+  sources().Select(RecordingSourceSwitch::Source::kMic);
+  sources().Select(RecordingSourceSwitch::Source::kMix);
   EXPECT_TRUE(world.mixer.writes().empty());
   EXPECT_EQ(src().Caption(), "Mix");
 }
@@ -265,7 +265,7 @@ TEST_F(NoMixerTest, StartUpReportsTheMissingMixerAndTheSwitchStillShowsItself) {
   EXPECT_EQ(world.dialogs.BoxTexts(), Lines{"No mixer present in the system !"});
   EXPECT_EQ(audio().ComboBox3.Count(), 0);
   EXPECT_EQ(audio().ComboBox1.Count(), 0);
-  EXPECT_EQ(audio().Mixer.MixerId(), -1);
+  EXPECT_EQ(sources().Mixer.MixerId(), -1);
 
   src().Click();
   EXPECT_EQ(src().Caption(), "Mix");
@@ -284,10 +284,10 @@ TEST_F(NoMixerTest, WithConfigTheBoxComesTwice) {
   world.write_file("config.ini", std::string(kConfig));
   Start();
   EXPECT_EQ(world.dialogs.BoxTexts(), (Lines{"No mixer present in the system !", "No mixer present in the system !"}));
-  EXPECT_EQ(audio().MicSetting, (MixerSourceSetting{0, 1, 1, 30000}));
+  EXPECT_EQ(sources().MicSetting, (MixerSourceSetting{0, 1, 1, 30000}));
   // The slider no longer reaches the setting.
   audio().TrackBar.SetPosition(100);
-  EXPECT_EQ(audio().MicSetting.Volume, 30000);
+  EXPECT_EQ(sources().MicSetting.Volume, 30000);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ std::vector<DialogCase> Cases() {
          c.Form12->TrackBar.Slide(40000);
        },
        [](Console& c, sim::SimWorld&) { c.Form12->Button1.Click(); }, [](Console& c) -> kit::Form* { return c.Form12.get(); },
-       [](Console& c) { return std::to_string(c.Form12->MicSetting.Volume); }, "30000", "40000"},
+       [](Console& c) { return std::to_string(c.recordingSource.MicSetting.Volume); }, "30000", "40000"},
       {"highlight.ini", "ancien\r\n",
        [](Console& c, sim::SimWorld&) {
          c.Form1->ConfigurerlesHighlights1->Click();

@@ -702,7 +702,7 @@ void Soak::CheckSavedFaithfully(const std::string& name) {
     return;
   }
   if (name == "hotkeys.ini") expected = JoinLinesCrLf(HotkeyLines(console_->hotkeyTable));
-  if (name == "config.ini") expected = FormatMixerConfig(console_->Form12->MicSetting, console_->Form12->MixSetting);
+  if (name == "config.ini") expected = FormatMixerConfig(console_->recordingSource.MicSetting, console_->recordingSource.MixSetting);
   if (name == "highlight.ini") {
     const auto& words = console_->Form5->NotificationWords();
     expected = JoinLinesCrLf(std::vector<std::string>(words.begin(), words.end()));
