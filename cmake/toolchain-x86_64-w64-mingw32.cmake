@@ -1,17 +1,3 @@
-# Cross build for Windows (x86_64) with mingw-w64, posix thread model (std::thread,
-# std::mutex). Everything links statically so the exe imports only system DLLs.
-set(CMAKE_SYSTEM_NAME Windows)
+# The Windows build for x86_64: see mingw-w64.cmake.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(TAVLEN_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TAVLEN_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TAVLEN_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${TAVLEN_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TAVLEN_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

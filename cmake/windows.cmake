@@ -1,4 +1,4 @@
-# The Windows build (mingw-w64 cross compile, see cmake/toolchain-*.cmake): the
+# The Windows build (mingw-w64 cross compile, see cmake/mingw-w64.cmake): the
 # Win32 backend and the executables that run on Windows and under Wine.
 
 enable_language(RC)
