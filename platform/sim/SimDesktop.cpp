@@ -11,29 +11,29 @@ SimDesktop::SimDesktop() = default;
 
 std::uint32_t SimDesktop::NewProcess() { return ++next_process_; }
 
-Hwnd SimDesktop::CreateTopLevel(std::string class_name, std::string text, std::uint32_t process, Rect rect) {
+SimWindow& SimDesktop::NewWindow(std::string class_name, std::string text, std::uint32_t process) {
   const Hwnd h = next_handle_ += 4;
   SimWindow& w = windows_[h];
   w.handle = h;
   w.class_name = std::move(class_name);
   w.text = std::move(text);
   w.process = process;
+  return w;
+}
+
+Hwnd SimDesktop::CreateTopLevel(std::string class_name, std::string text, std::uint32_t process, Rect rect) {
+  SimWindow& w = NewWindow(std::move(class_name), std::move(text), process);
   w.rect = rect;
-  z_order_.insert(z_order_.begin(), h);
-  return h;
+  z_order_.insert(z_order_.begin(), w.handle);
+  return w.handle;
 }
 
 Hwnd SimDesktop::CreateChild(Hwnd parent, std::string class_name, std::string text) {
   SimWindow& p = At(parent);
-  const Hwnd h = next_handle_ += 4;
-  SimWindow& w = windows_[h];
-  w.handle = h;
-  w.class_name = std::move(class_name);
-  w.text = std::move(text);
+  SimWindow& w = NewWindow(std::move(class_name), std::move(text), p.process);
   w.parent = parent;
-  w.process = p.process;
-  windows_[parent].children.push_back(h);
-  return h;
+  p.children.push_back(w.handle);
+  return w.handle;
 }
 
 void SimDesktop::Destroy(Hwnd window) {

@@ -92,6 +92,8 @@ class SimDesktop : public Windowing {
  private:
   // Delivers a message; false when the window is gone or hung.
   bool Deliver(Hwnd window, SimMessage& m);
+  // A window under the next free handle, in no list yet.
+  SimWindow& NewWindow(std::string class_name, std::string text, std::uint32_t process);
 
   std::map<Hwnd, SimWindow> windows_;
   std::vector<Hwnd> z_order_;  // top first
