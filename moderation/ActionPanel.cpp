@@ -1,6 +1,7 @@
 #include "moderation/ActionPanel.h"
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 #include "moderation/Placeholders.h"
 #include "moderation/Sanctions.h"
 
@@ -64,15 +65,20 @@ ActionPanel::ActionPanel(ModerationContext& context)
   Band(Band2, 88, kBandRed);
   Band(Band3, 120, kBandGreen);
 
-  Label9.SetBounds(2, 29, 130, 16);
-  Label9.SetText(ansi("Pseudo concerné :"));
-  Edit2.SetBounds(136, 27, 153, 24);
+  kit::Lay({
+      {Label9, 2, 29, 130, 16, ansi("Pseudo concerné :")},
+      {Edit2, 136, 27, 153, 24, {},
+       ansi("Double-clickez pour accéder à la liste puis double-cliquez de nouveau sur le pseudo pour la valider")},
+      {spSkinSpeedButton13, 292, 25, 17, 17, "X"},
+      {Label8, 144, 176, 161, 25, "TYPE"},
+      {Label11, 144, 211, 38, 16, ansi("Durée :")},
+      {Edit3, 184, 208, 25, 21, "3"},
+      {ComboBox1, 216, 208, 73, 22},
+      {Label10, 144, 232, 60, 16, "Messages:"},
+      {ListBox3, 144, 248, 161, 137},
+      {spSkinSpeedButton3, 144, 392, 161, 25, "........."},
+  });
   Edit2.SetColor(kNickBoxBlue);
-  Edit2.SetHint(ansi(
-      "Double-clickez pour accéder à la liste puis double-cliquez de nouveau sur le pseudo pour la valider"));
-  Edit2.ShowHint = true;
-  spSkinSpeedButton13.SetBounds(292, 25, 17, 17);
-  spSkinSpeedButton13.SetText("X");
 
   ActionButton(spSkinSpeedButton6, 0, 56, 104, "MSG INDIVIDUEL");
   ActionButton(spSkinSpeedButton1, 104, 56, 120, "MSG PUBLIC");
@@ -88,8 +94,6 @@ ActionPanel::ActionPanel(ModerationContext& context)
   for (kit::Button* restricted : {&spSkinSpeedButton5, &spSkinSpeedButton9, &spSkinSpeedButton11})
     restricted->SetEnabled(false);
 
-  Label8.SetBounds(144, 176, 161, 25);
-  Label8.SetText("TYPE");
   Label8.SetAlignment(kit::Alignment::kCenter);
   Label8.Transparent = false;
   Label8.SetColor(clBlue);
@@ -98,23 +102,12 @@ ActionPanel::ActionPanel(ModerationContext& context)
   bold_white.color = clWhite;
   Label8.SetFont(bold_white);
 
-  Label11.SetBounds(144, 211, 38, 16);
-  Label11.SetText(ansi("Durée :"));
-  Label11.SetVisible(false);
-  Edit3.SetBounds(184, 208, 25, 21);
-  Edit3.SetText("3");
-  Edit3.SetVisible(false);
-  ComboBox1.SetBounds(216, 208, 73, 22);
+  // The punishment's duration shows only once PUNIR is chosen.
   ComboBox1.ComboStyle = kit::ComboBox::Style::kDropDownList;
   for (const char* unit : {"Minutes", "Heures", "Jours"}) ComboBox1.Add(unit);
-  ComboBox1.SetVisible(false);
-
-  Label10.SetBounds(144, 232, 60, 16);
-  Label10.SetText("Messages:");
-  ListBox3.SetBounds(144, 248, 161, 137);
+  for (kit::Control* duration : std::initializer_list<kit::Control*>{&Label11, &Edit3, &ComboBox1})
+    duration->SetVisible(false);
   ListBox3.ShowHint = true;
-  spSkinSpeedButton3.SetBounds(144, 392, 161, 25);
-  spSkinSpeedButton3.SetText(".........");
 
   spSkinSpeedButton13.OnClick = [this] { spSkinSpeedButton13Click(); };
   for (kit::Button* action : {&spSkinSpeedButton6, &spSkinSpeedButton1, &spSkinSpeedButton10, &spSkinSpeedButton4,

@@ -1,6 +1,7 @@
 #include "ui/Unit11.h"
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -26,14 +27,15 @@ TForm11::TForm11(kit::Application& app)
     : kit::Form(app, "TForm11", ansi("Aide rapide")), Memo1(this, "Memo1"), Button1(this, "Button1") {
   SetClientSize(520, 260);
   Position = kit::FormPosition::kOwnerFormCenter;
-  Memo1.SetBounds(8, 8, 504, 210);
+  kit::Lay({
+      {Memo1, 8, 8, 504, 210},
+      {Button1, 220, 226, 80, 25, "OK"},
+  });
   Memo1.ReadOnly = true;
   Memo1.WordWrap = true;
   std::vector<std::string> lines;
   for (const char* line : kHelp) lines.push_back(ansi(line));
   Memo1.SetLines(std::move(lines));
-  Button1.SetBounds(220, 226, 80, 25);
-  Button1.SetText("OK");
   Button1.OnClick = [this] { Close(); };
 }
 

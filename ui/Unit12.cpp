@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -49,44 +50,31 @@ void TForm12::BuildLayout() {
   Position = kit::FormPosition::kOwnerFormCenter;
   SetClientSize(348, 263);
 
-  GroupBox1.SetText(ansi("Réglages audio"));
-  GroupBox1.SetBounds(0, 0, 348, 263);
+  kit::Lay({
+      {GroupBox1, 0, 0, 348, 263, ansi("Réglages audio")},
+      {RadioButton1, 16, 20, 150, 28, "Microphone"},
+      {RadioButton2, 190, 20, 140, 28, "Musique"},
+      {Label1, 16, 64, 136, 13, ansi("Périphérique son :")},
+      {ComboBox3, 160, 60, 172, 21},
+      {Label2, 16, 96, 136, 13, "Lecture/Enregistrement :"},
+      {ComboBox1, 160, 92, 172, 21},
+      {Label3, 16, 128, 136, 13, "Canal :"},
+      {ComboBox2, 160, 124, 172, 21},
+      {Label4, 16, 164, 136, 13, "Volume :"},
+      {TrackBar, 152, 156, 188, 33},
+      {Button1, 124, 212, 100, 33, "ENREGISTRER"},
+      // Below the group box's lower edge: inside the window's tree, never on screen.
+      {CheckBox, 16, 300, 97, 17},
+  });
 
   kit::Font large = RadioButton1.GetFont();
   large.size = 15;  // 20 pixels high at 96 dpi
-  RadioButton1.SetText("Microphone");
   RadioButton1.SetFont(large);
-  RadioButton1.SetBounds(16, 20, 150, 28);
-  RadioButton2.SetText("Musique");
   RadioButton2.SetFont(large);
-  RadioButton2.SetBounds(190, 20, 140, 28);
-
-  Label1.SetText(ansi("Périphérique son :"));
-  Label1.SetBounds(16, 64, 136, 13);
-  ComboBox3.ComboStyle = kit::ComboBox::Style::kDropDownList;
-  ComboBox3.SetBounds(160, 60, 172, 21);
-
-  Label2.SetText("Lecture/Enregistrement :");
-  Label2.SetBounds(16, 96, 136, 13);
-  ComboBox1.ComboStyle = kit::ComboBox::Style::kDropDownList;
-  ComboBox1.SetBounds(160, 92, 172, 21);
-
-  Label3.SetText("Canal :");
-  Label3.SetBounds(16, 128, 136, 13);
-  ComboBox2.ComboStyle = kit::ComboBox::Style::kDropDownList;
-  ComboBox2.SetBounds(160, 124, 172, 21);
-
-  Label4.SetText("Volume :");
-  Label4.SetBounds(16, 164, 136, 13);
+  for (kit::ComboBox* list : {&ComboBox3, &ComboBox1, &ComboBox2})
+    list->ComboStyle = kit::ComboBox::Style::kDropDownList;
   TrackBar.SetRange(0, kVolumeMax);
   TrackBar.PageSize = 4096;
-  TrackBar.SetBounds(152, 156, 188, 33);
-
-  Button1.SetText("ENREGISTRER");
-  Button1.SetBounds(124, 212, 100, 33);
-
-  // Below the group box's lower edge: inside the window's tree, never on screen.
-  CheckBox.SetBounds(16, 300, 97, 17);
 }
 
 void TForm12::BindChangeHandlers() {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -54,34 +55,37 @@ TForm2::TForm2(kit::Application& app, MessageCatalogue& catalogue, Dialogs& dial
   Position = kit::FormPosition::kScreenCenter;
   Border = kit::BorderStyle::kSingle;
 
-  Label3.SetBounds(8, 8, 177, 16);
-  Label3.SetText(ansi("Catégorie de message :"));
-  ComboBox1.SetBounds(8, 24, 177, 21);
+  kit::Lay({
+      {Label3, 8, 8, 177, 16, ansi("Catégorie de message :")},
+      {ComboBox1, 8, 24, 177, 21},
+      {Label4, 8, 52, 177, 16, ansi("Messages dans cette catégorie :")},
+      {ListBox1, 8, 68, 177, 217},
+      {Button6, 8, 290, 86, 25, "Monter"},
+      {Button7, 99, 290, 86, 25, "Descendre"},
+      {GroupBox1, 192, 4, 306, 284, "Message"},
+      {Label1, 12, 16, 120, 16, "Nom du raccourci :"},
+      {Edit1, 12, 32, 281, 21},
+      {Label2, 12, 56, 120, 16, "Message :"},
+      {Memo1, 12, 70, 281, 81},
+      {CheckBox1, 12, 154, 140, 17, "Message rapide"},
+      {Image1, kCellLeft, kCellTop, 9 * kCellStep + kCellSize, 3 * kCellStep + kCellSize},
+      {Button3, 192, 294, 306, 24, ansi("Mettre à jour ce message")},
+      {Button1, 192, 322, 306, 24, "Ajouter en tant que nouveau message"},
+      {Button2, 192, 350, 306, 24, "Effacer ce message de la liste"},
+      {Button5, 8, 322, 177, 52, ansi("Effacer les champs afin de créer un nouveau message")},
+      {Button4, 8, 384, 490, 84, "VALIDER ET ENREGISTRER"},
+  });
   ComboBox1.ComboStyle = kit::ComboBox::Style::kDropDown;
   for (const char* category : {"MSG INDIVIDUEL", "MSG PUBLIC", kSanctionCategory}) ComboBox1.Add(category);
-  Label4.SetBounds(8, 52, 177, 16);
-  Label4.SetText(ansi("Messages dans cette catégorie :"));
-  ListBox1.SetBounds(8, 68, 177, 217);
-  Button6.SetBounds(8, 290, 86, 25);
-  Button6.SetText("Monter");
-  Button7.SetBounds(99, 290, 86, 25);
-  Button7.SetText("Descendre");
-
-  GroupBox1.SetBounds(192, 4, 306, 284);
-  GroupBox1.SetText("Message");
-  Label1.SetBounds(12, 16, 120, 16);
-  Label1.SetText("Nom du raccourci :");
-  Edit1.SetBounds(12, 32, 281, 21);
   kit::Font bold;
   bold.bold = true;
   Edit1.SetFont(bold);
-  Label2.SetBounds(12, 56, 120, 16);
-  Label2.SetText("Message :");
-  Memo1.SetBounds(12, 70, 281, 81);
   Memo1.ScrollBars = true;
-  CheckBox1.SetBounds(12, 154, 140, 17);
-  CheckBox1.SetText("Message rapide");
-  Image1.SetBounds(kCellLeft, kCellTop, 9 * kCellStep + kCellSize, 3 * kCellStep + kCellSize);
+  kit::Font large_bold;
+  large_bold.size = 16;
+  large_bold.bold = true;
+  Button4.SetFont(large_bold);
+
   for (int i = 0; i < kEmoticonCells; ++i) {
     auto cell = std::make_unique<kit::Label>(&GroupBox1, "Label" + std::to_string(5 + i));
     cell->SetBounds(kCellLeft + (i % 10) * kCellStep, kCellTop + (i / 10) * kCellStep, kCellSize, kCellSize);
@@ -95,20 +99,6 @@ TForm2::TForm2(kit::Application& app, MessageCatalogue& catalogue, Dialogs& dial
   }
   Image1.OnClick = [this] { Label5Click(&Image1); };
 
-  Button3.SetBounds(192, 294, 306, 24);
-  Button3.SetText(ansi("Mettre à jour ce message"));
-  Button1.SetBounds(192, 322, 306, 24);
-  Button1.SetText("Ajouter en tant que nouveau message");
-  Button2.SetBounds(192, 350, 306, 24);
-  Button2.SetText("Effacer ce message de la liste");
-  Button5.SetBounds(8, 322, 177, 52);
-  Button5.SetText(ansi("Effacer les champs afin de créer un nouveau message"));
-  Button4.SetBounds(8, 384, 490, 84);
-  Button4.SetText("VALIDER ET ENREGISTRER");
-  kit::Font large_bold;
-  large_bold.size = 16;
-  large_bold.bold = true;
-  Button4.SetFont(large_bold);
   for (kit::Button* b : {&Button3, &Button1, &Button2}) b->SetEnabled(false);
 
   ComboBox1.OnChange = [this] { ComboBox1Change(); };

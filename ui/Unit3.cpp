@@ -1,6 +1,7 @@
 #include "ui/Unit3.h"
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -13,21 +14,17 @@ TForm3::TForm3(kit::Application& app, const std::string& version_text)
   SetClientSize(260, 140);
   Position = kit::FormPosition::kOwnerFormCenter;
   Border = kit::BorderStyle::kDialog;
+  kit::Lay({
+      {Label1, 10, 12, 240, 26, "Tavlen"},
+      {Label2, 10, 46, 240, 16, version_text},
+      {Label3, 10, 66, 240, 16, ansi("Console de modération - édition salon")},
+      {Button1, 90, 100, 80, 25, "OK"},
+  });
   kit::Font title;
   title.size = 14;
   title.bold = true;
   Label1.SetFont(title);
-  Label1.SetBounds(10, 12, 240, 26);
-  Label1.SetAlignment(kit::Alignment::kCenter);
-  Label1.SetText("Tavlen");
-  Label2.SetBounds(10, 46, 240, 16);
-  Label2.SetAlignment(kit::Alignment::kCenter);
-  Label2.SetText(version_text);
-  Label3.SetBounds(10, 66, 240, 16);
-  Label3.SetAlignment(kit::Alignment::kCenter);
-  Label3.SetText(ansi("Console de modération - édition salon"));
-  Button1.SetBounds(90, 100, 80, 25);
-  Button1.SetText("OK");
+  for (kit::Label* line : {&Label1, &Label2, &Label3}) line->SetAlignment(kit::Alignment::kCenter);
   Button1.OnClick = [this] { Close(); };
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -21,31 +22,24 @@ TForm5::TForm5(kit::Application& app, NotificationSettings& settings, Dialogs& d
   Position = kit::FormPosition::kOwnerFormCenter;
   Border = kit::BorderStyle::kDialog;
 
+  kit::Lay({
+      {Label1, 8, 8, 208, 32, ansi("Indiquez les mots ou expressions devant être notifiés :")},
+      {Label2, 8, 42, 208, 16, "( 1 mot/expression par ligne )"},
+      {Memo1, 8, 62, 208, 220},
+      {CheckBox1, 8, 290, 208, 17, "Activer le son"},
+      {SpeedButton1, 8, 314, 25, 23, {}, "Choisir le son"},
+      {Edit1, 38, 315, 178, 21},
+      {Button1, 72, 346, 80, 25, "Valider"},
+  });
   kit::Font bold;
   bold.bold = true;
   Label1.SetFont(bold);
   Label1.WordWrap = true;
-  Label1.SetBounds(8, 8, 208, 32);
-  Label1.SetText(ansi("Indiquez les mots ou expressions devant être notifiés :"));
-  Label2.SetBounds(8, 42, 208, 16);
-  Label2.SetText("( 1 mot/expression par ligne )");
-
-  Memo1.SetBounds(8, 62, 208, 220);
   Memo1.ScrollBars = true;
   Memo1.WordWrap = false;
   Memo1.SetColor(clWindow);
-
-  CheckBox1.SetBounds(8, 290, 208, 17);
-  CheckBox1.SetText("Activer le son");
-  SpeedButton1.SetBounds(8, 314, 25, 23);
-  SpeedButton1.SetText("");
   SpeedButton1.Glyph = kit::ButtonGlyph::kOpenFile;
-  SpeedButton1.SetHint("Choisir le son");
-  SpeedButton1.ShowHint = true;
-  Edit1.SetBounds(38, 315, 178, 21);
   Edit1.SetColor(clWindow);
-  Button1.SetBounds(72, 346, 80, 25);
-  Button1.SetText("Valider");
 
   Memo1.OnChange = [this] { settings_.NotificationWords = Memo1.Lines(); };
   CheckBox1.OnClick = [this] { settings_.NotificationSoundEnabled = CheckBox1.Checked(); };

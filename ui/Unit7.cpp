@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -31,22 +32,19 @@ TForm7::TForm7(kit::Application& app, const KeyNames& names, HotkeyTable& table,
   SetClientSize(260, 300);
   Position = kit::FormPosition::kOwnerFormCenter;
   Border = kit::BorderStyle::kDialog;
-  const std::array<std::pair<kit::Label*, const char*>, 4> rows = {{{&Label1, "Prise de talk :"},
-                                                                     {&Label2, "Blocage du micro :"},
-                                                                     {&Label3, "Source Microphone :"},
-                                                                     {&Label4, "Source Musique :"}}};
-  const std::array<kit::Edit*, 4> edits = {&Edit1, &Edit2, &Edit3, &Edit4};
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const int top = 12 + static_cast<int>(i) * 28;
-    rows[i].first->SetBounds(8, top + 3, 110, 16);
-    rows[i].first->SetText(rows[i].second);
-    edits[i]->SetBounds(122, top, 130, 21);
-  }
-  Label5.SetBounds(8, 128, 244, 16);
-  Label5.SetText("Liste des touches disponibles");
-  ListBox1.SetBounds(8, 146, 244, 112);
-  Button1.SetBounds(90, 266, 80, 25);
-  Button1.SetText("Valider");
+  kit::Lay({
+      {Label1, 8, 15, 110, 16, "Prise de talk :"},
+      {Edit1, 122, 12, 130, 21},
+      {Label2, 8, 43, 110, 16, "Blocage du micro :"},
+      {Edit2, 122, 40, 130, 21},
+      {Label3, 8, 71, 110, 16, "Source Microphone :"},
+      {Edit3, 122, 68, 130, 21},
+      {Label4, 8, 99, 110, 16, "Source Musique :"},
+      {Edit4, 122, 96, 130, 21},
+      {Label5, 8, 128, 244, 16, "Liste des touches disponibles"},
+      {ListBox1, 8, 146, 244, 112},
+      {Button1, 90, 266, 80, 25, "Valider"},
+  });
   Button1.OnClick = [this] { Button1Click(); };
   // Guarded as every handler is: a failure here must not end the program.
   App().Dispatch([this] { FormCreate(); });

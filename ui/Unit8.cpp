@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "kit/Layout.h"
 #include "ui/Unit7.h"
 
 namespace tavlen {
@@ -33,34 +34,23 @@ TForm8::TForm8(kit::Application& app, const KeyNames& names, HotkeyTable& table,
   Position = kit::FormPosition::kOwnerFormCenter;
   Border = kit::BorderStyle::kDialog;
 
-  ListBox2.SetBounds(8, 8, 180, 200);
-  Button3.SetBounds(8, 214, 180, 25);
-  Button3.SetText("Supprimer le Raccourci");
-  Button4.SetBounds(8, 244, 88, 25);
-  Button4.SetText("Jouer le son");
-  Button5.SetBounds(100, 244, 88, 25);
-  Button5.SetText("Sopper le son");
-  CheckBox1.SetBounds(8, 274, 180, 17);
-  CheckBox1.SetText("Jouer automatique le son");
-
-  GroupBox1.SetBounds(196, 8, 226, 130);
-  GroupBox1.SetText("Ajouter un son");
-  Label1.SetBounds(8, 20, 70, 16);
-  Label1.SetText("Raccourci :");
-  Edit1.SetBounds(80, 17, 136, 21);
-  Label2.SetBounds(8, 48, 70, 16);
-  Label2.SetText("Fichier son :");
-  Edit2.SetBounds(80, 45, 136, 21);
-  Button2.SetBounds(136, 70, 80, 23);
-  Button2.SetText("Parcourir");
-  Button1.SetBounds(8, 98, 208, 25);
-  Button1.SetText("Ajouter");
-
-  Label3.SetBounds(196, 144, 226, 16);
-  Label3.SetText("Touche de raccourcis disponibles !");
-  ListBox1.SetBounds(196, 162, 226, 129);
-  Button6.SetBounds(8, 298, 414, 25);
-  Button6.SetText("ENREGITRER ET SORTIR");
+  kit::Lay({
+      {ListBox2, 8, 8, 180, 200},
+      {Button3, 8, 214, 180, 25, "Supprimer le Raccourci"},
+      {Button4, 8, 244, 88, 25, "Jouer le son"},
+      {Button5, 100, 244, 88, 25, "Sopper le son"},
+      {CheckBox1, 8, 274, 180, 17, "Jouer automatique le son"},
+      {GroupBox1, 196, 8, 226, 130, "Ajouter un son"},
+      {Label1, 8, 20, 70, 16, "Raccourci :"},
+      {Edit1, 80, 17, 136, 21},
+      {Label2, 8, 48, 70, 16, "Fichier son :"},
+      {Edit2, 80, 45, 136, 21},
+      {Button2, 136, 70, 80, 23, "Parcourir"},
+      {Button1, 8, 98, 208, 25, "Ajouter"},
+      {Label3, 196, 144, 226, 16, "Touche de raccourcis disponibles !"},
+      {ListBox1, 196, 162, 226, 129},
+      {Button6, 8, 298, 414, 25, "ENREGITRER ET SORTIR"},
+  });
 
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };

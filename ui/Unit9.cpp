@@ -3,6 +3,7 @@
 #include <string>
 
 #include "hotkeys/SoundShortcut.h"
+#include "kit/Layout.h"
 
 namespace tavlen {
 
@@ -17,15 +18,15 @@ TForm9::TForm9(kit::Application& app, TVolumeControl& volume, WaveLevels& levels
   SetClientSize(327, 80);
   Position = kit::FormPosition::kOwnerFormCenter;
   Border = kit::BorderStyle::kToolWindow;
-  Label1.SetBounds(8, 4, 311, 14);
+  kit::Lay({
+      {Label1, 8, 4, 311, 14},
+      {ScrollBar1, 8, 20, 311, 18},
+      {Button2, 8, 42, 240, 30, "FIXER LE VOLUME DE LA MUSIQUE"},
+      {Button1, 252, 42, 67, 30, "OK"},
+  });
   Label1.SetAlignment(kit::Alignment::kCenter);
-  ScrollBar1.SetBounds(8, 20, 311, 18);
   ScrollBar1.SetRange(0, 255);
   ScrollBar1.PageSize = 0;
-  Button2.SetBounds(8, 42, 240, 30);
-  Button2.SetText("FIXER LE VOLUME DE LA MUSIQUE");
-  Button1.SetBounds(252, 42, 67, 30);
-  Button1.SetText("OK");
   ScrollBar1.OnChange = [this] { ScrollBar1Change(); };
   Button2.OnClick = [this] { Button2Click(); };
   Button1.OnClick = [this] { Button1Click(); };

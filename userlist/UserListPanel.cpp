@@ -1,6 +1,7 @@
 #include "userlist/UserListPanel.h"
 
 #include "base/Text.h"
+#include "kit/Layout.h"
 #include "userlist/UserListSync.h"
 
 namespace tavlen {
@@ -26,13 +27,13 @@ UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, 
       memory_(memory),
       box_(target_nick_box) {
   // In the expanded part, left of the reason list.
-  ListBox1.SetBounds(4, 176, 136, 209);
+  kit::Lay({
+      {ListBox1, 4, 176, 136, 209},
+      {Label1, 4, 392, 136, 16, "NB utilisateurs"},
+      {Label2, 4, 408, 136, 16, "NB Kick :"},
+  });
   ListBox1.Sorted = true;
   ListBox1.Order = &order;
-  Label1.SetBounds(4, 392, 136, 16);
-  Label1.SetText("NB utilisateurs");
-  Label2.SetBounds(4, 408, 136, 16);
-  Label2.SetText("NB Kick :");
   ListBox1.OnClick = [this] { ListBox1Click(); };
   Timer4.OnTimer = [this] { Timer4Timer(); };
   ctx.OnRoomPresence = [this](bool present) { Timer4.SetEnabled(present); };
