@@ -10,9 +10,8 @@
 #include "base/Text.h"
 #include "kit/Widgets.h"
 #include "monitor/TranscriptTracker.h"
-#include "platform/sim/SimBackend.h"
-#include "platform/sim/SimClock.h"
 #include "platform/sim/SimDesktop.h"
+#include "tests/support/SimApp.h"
 #include "tests/support/UserTreeFixture.h"
 #include "userlist/UserListSync.h"
 
@@ -127,12 +126,8 @@ TEST(SameResults, UserListMergeKeepsAndDropsTheSameNicks) {
 }
 
 TEST(SameResults, MemoTextFollowsItsLinesThroughAppends) {
-  sim::SimDesktop desktop;
-  sim::SimClock clock;
-  sim::SimBackend backend{desktop};
-  kit::Application app{clock, backend};
-  kit::Form form{app, "TForm10", "Debug"};
-  kit::Memo memo{&form, "Memo1"};
+  testing::SimApp sim{"TForm10", "Debug"};
+  kit::Memo memo{&sim.form, "Memo1"};
   const auto joined = [&] {
     std::string text;
     for (std::size_t i = 0; i < memo.Lines().size(); ++i) text += (i ? "\r\n" : "") + memo.Lines()[i];

@@ -8,20 +8,18 @@
 #include <vector>
 
 #include "kit/Widgets.h"
-#include "platform/sim/SimBackend.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimProcessMemory.h"
 #include "platform/sim/SimTreeView.h"
+#include "tests/support/SimApp.h"
 #include "userlist/UserListSync.h"
 
 namespace tavlen::testing {
 
 using Texts = std::vector<std::string>;
 
-class UserTreeFixture {
+class UserTreeFixture : public SimApp {
  public:
-  explicit UserTreeFixture(int client_bits = 64, int console_bits = 64) {
+  explicit UserTreeFixture(int client_bits = 64, int console_bits = 64) : SimApp("TForm1", "Tavlen") {
     process = desktop.NewProcess();
     memory.AddProcess(process, client_bits);
     memory.SetPointerBits(console_bits);
@@ -50,11 +48,6 @@ class UserTreeFixture {
   // Nothing left behind in the client: no block, no open handle.
   bool Clean() const { return memory.OpenHandles() == 0 && memory.OutsideAllocations(process) == 0; }
 
-  sim::SimDesktop desktop;
-  sim::SimClock clock;
-  sim::SimBackend backend{desktop};
-  kit::Application app{clock, backend};
-  kit::Form form{app, "TForm1", "Tavlen"};
   kit::ListBox user_list{&form, "ListBox1"};
   kit::ListBox chooser_list{&form, "ChooserList"};
   sim::SimProcessMemory memory;
