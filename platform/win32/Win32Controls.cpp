@@ -572,8 +572,17 @@ std::intptr_t Win32Backend::ControlMessage(NativeControl& nc, unsigned msg, std:
     case WM_RBUTTONUP: after_native(kit::MouseButton::kRight, false); break;
     case WM_MBUTTONUP: after_native(kit::MouseButton::kMiddle, false); break;
     case WM_LBUTTONDBLCLK:
-      if (As<kit::Edit>(&control)) control.DblClick();
+      // The second press of a quick pair is a press like the first: a button that
+      // opens its menu on a press must open it again, whoever clicks that fast.
+      if (As<kit::Edit>(&control)) {
+        control.DblClick();
+      } else {
+        nc.pressed = true;
+        after_native(kit::MouseButton::kLeft, true);
+      }
       break;
+    case WM_RBUTTONDBLCLK: after_native(kit::MouseButton::kRight, true); break;
+    case WM_MBUTTONDBLCLK: after_native(kit::MouseButton::kMiddle, true); break;
     case WM_MOUSEMOVE:
       if (control.OnMouseMove) control.MouseMove(x, y);
       break;
