@@ -255,11 +255,11 @@ void QuickWarning(Panel& p) {
     Timing("right click on AVERTIR to the warning", MsSince(start));
 }
 
-// "MSG GROUPE" and "LISTE CAM" clicked with the real mouse: the menu, an entry,
-// for a group the prompt answered, the exact line in the room. The very next
-// real click, on KICKER, opens its panel: the menu's button let go of the mouse
-// (it used to keep the capture, and the next click anywhere opened its menu
-// again).
+// "MSG GROUPE" and "LISTE CAM" clicked with the real mouse: every entry of both
+// menus, each group's prompt answered (one of them cancelled first, which must
+// send nothing), the exact line in the room. The very next real click, on KICKER,
+// opens its panel: the menu's button let go of the mouse (it used to keep the
+// capture, and the next click anywhere opened its menu again).
 void RoomMenusThenKick(Panel& p) {
   HWND group = p.c.Child("Button", "MSG GROUPE");
   HWND cams = p.c.Child("Button", "LISTE CAM");
@@ -273,43 +273,79 @@ void RoomMenusThenKick(Panel& p) {
     GetWindowRect(w, &r);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   };
-  CHECK(MouseClickAt(centre(group)), "real click on MSG GROUPE");
-  HWND menu = nullptr;
-  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (menu = VisibleTopLevel(p.c.process.id, "#32768")) != nullptr; },
-                    kTickDeadlineMs, "the group menu"))
-    return;
-  KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "group-menu");
-  for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN}) {  // the second entry, "OP"
-    PostMessageA(menu, WM_KEYDOWN, key, 0);
-    PostMessageA(menu, WM_KEYUP, key, 0);
-  }
+  // A real click on `button`, then the entry `downs` arrow presses down its menu
+  // (the arrows skip the separator, as a moderator's do).
+  const auto pick = [&](HWND button, int downs, const std::string& what) {
+    CHECK(MouseClickAt(centre(button)), "real click for " + what);
+    HWND menu = nullptr;
+    if (!WAIT_CONSOLE(p.s, p.c, [&] { return (menu = VisibleTopLevel(p.c.process.id, "#32768")) != nullptr; },
+                      kTickDeadlineMs, "the menu of " + what))
+      return false;
+    if (what == "OP") KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "group-menu");
+    if (what == "Regarde qui ?") KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "cam-menu");
+    for (int i = 0; i < downs; ++i) {
+      PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+      PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+    }
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
+    return true;
+  };
+  // The group's prompt, titled with the group and the room.
+  const auto prompt_of = [&](const std::string& groups) {
+    HWND prompt = nullptr;
+    const std::string caption = "Envoyer un messages aux " + groups + " de le_salon_bleu";
+    WAIT_CONSOLE(p.s, p.c, [&] { return (prompt = VisibleTopLevel(p.c.process.id, "#32770", caption)) != nullptr; },
+                 kTickDeadlineMs, "the prompt \"" + caption + "\"");
+    return prompt;
+  };
+
+  struct Entry {
+    int downs;
+    const char* groups;   // in the prompt's caption
+    const char* line;     // what the room echoes
+  };
+  const Entry entries[] = {
+      {1, "AMIS", "Command accepted: /msg 'f' (y) AUX AMIS (y) >> "},
+      {2, "OP", "Command accepted: /msg 'op' (y) AUX OP (y) >> "},
+      {3, "ADMINS", "Command accepted: /msg 'w' (y) AUX ADMINS (y) >> "},
+      {4, "OP,ADMINS", "Command accepted: /msg 'opw' (y) AUX OP,ADMINS (y) >> "},
+      {5, "AMIS,OP,ADMINS", "Command accepted: /msg 'opfw' (y) AUX AMIS,OP,ADMINS (y) >> "},
+  };
   HWND prompt = nullptr;
-  if (!WAIT_CONSOLE(p.s, p.c, [&] {
-        return (prompt = VisibleTopLevel(p.c.process.id, "#32770", "Envoyer un messages aux OP de le_salon_bleu")) !=
-               nullptr;
-      }, kTickDeadlineMs, "the prompt of the OP message"))
-    return;
-  HWND edit = GetDlgItem(prompt, 100);
-  HWND ok = GetDlgItem(prompt, IDOK);
-  if (!edit || !ok) {
-    FAIL_HERE("the prompt's box and OK button");
-    return;
+  for (const Entry& e : entries) {
+    if (!pick(group, e.downs, e.groups)) return;
+    prompt = prompt_of(e.groups);
+    if (!prompt) return;
+    HWND edit = GetDlgItem(prompt, 100);
+    HWND ok = GetDlgItem(prompt, IDOK);
+    if (!edit || !ok) {
+      FAIL_HERE("the prompt's box and OK button");
+      return;
+    }
+    const std::string message = std::string("R\xE9union \xE0 21 h, ") + e.groups;
+    CHECK(TypeInto(edit, message), "typing the group message");
+    CHECK(PostClick(ok), "click on OK");
+    if (!p.WaitLines(e.line + message + "\r\n", std::string("the message to ") + e.groups + " in the room")) return;
   }
-  CHECK(TypeInto(edit, "R\xE9union \xE0 21 h"), "typing the group message");
-  CHECK(PostClick(ok), "click on OK");
-  p.WaitLines("Command accepted: /msg 'op' (y) AUX OP (y) >> R\xE9union \xE0 21 h\r\n", "the OP message in the room");
+  // Cancel sends nothing, even with a message typed.
+  const std::string cancelled = "jamais envoy\xE9";
+  if (!pick(group, 2, "OP")) return;
+  prompt = prompt_of("OP");
+  if (!prompt) return;
+  HWND box = GetDlgItem(prompt, 100);
+  CHECK(box && TypeInto(box, cancelled), "typing a message that is then cancelled");
+  CHECK(PostClick(GetDlgItem(prompt, IDCANCEL)), "click on Annuler");
+  if (!WAIT_CONSOLE(p.s, p.c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "the cancelled prompt closed"))
+    return;
 
   if (!p.SetNick("bob")) return;
-  CHECK(MouseClickAt(centre(cams)), "real click on LISTE CAM");
-  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (menu = VisibleTopLevel(p.c.process.id, "#32768")) != nullptr; },
-                    kTickDeadlineMs, "the cam list menu"))
-    return;
-  KeepScreenshot(CaptureWindow(menu), p.c.exe_dir, "cam-menu");
-  for (UINT key : {VK_DOWN, VK_RETURN}) {  // "Regarde qui ?"
-    PostMessageA(menu, WM_KEYDOWN, key, 0);
-    PostMessageA(menu, WM_KEYUP, key, 0);
-  }
-  p.WaitLines("Command accepted: /watchlist bob\r\n", "\"Regarde qui ?\" in the room");
+  if (!pick(cams, 1, "Regarde qui ?")) return;
+  if (!p.WaitLines("Command accepted: /watchlist bob\r\n", "\"Regarde qui ?\" in the room")) return;
+  if (!pick(cams, 2, "Vu par qui ?")) return;
+  if (!p.WaitLines("Command accepted: /whowatching bob\r\n", "\"Vu par qui ?\" in the room")) return;
+  // Two more lines have gone through the room since the cancel.
+  CHECK(!Contains(p.room.Transcript(), cancelled), "the cancelled group message reached the room");
 
   CHECK(MouseClickAt(centre(kick)), "real click on KICKER");
   WAIT_CONSOLE(p.s, p.c, [&] {
