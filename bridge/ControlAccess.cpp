@@ -45,7 +45,7 @@ std::string ControlAccess::GetOtherWindowMemoText(std::string_view title, std::s
 void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_view cls, int n, std::string& out) {
   out.clear();
   Windowing& w = ctx_.windowing;
-  const Hwnd room = FindRoomWindow(w, title);
+  const Hwnd room = FindRoom(title);
   if (room == kNoWindow) return;
   const RoomChildren found = WalkRoomChildren(w, room, cls, n, class_name_);
   // Remembered from every read, so a tree the client builds again is found again.
@@ -65,7 +65,7 @@ void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_
 
 bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_view text, bool focus, bool submit) {
   Windowing& w = ctx_.windowing;
-  const Hwnd room = FindRoomWindow(w, title);
+  const Hwnd room = FindRoom(title);
   if (room == kNoWindow) {
     EnterInactiveState(ctx_, kInactiveRoomName);
     return false;
@@ -99,6 +99,13 @@ bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_v
     }
   }
   return written;
+}
+
+Hwnd ControlAccess::FindRoom(std::string_view title) {
+  const Hwnd room = FindRoomWindow(ctx_.windowing, title);
+  // Retitled by a topic since discovery last looked (it looks every 100 ms): the
+  // same room, which must neither lose this line nor read as gone.
+  return room != kNoWindow ? room : FindRetitledRoom(ctx_.windowing, std::string(title));
 }
 
 bool ControlAccess::send_to_camfrog(std::string_view line) {

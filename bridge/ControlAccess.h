@@ -28,6 +28,9 @@ class ControlAccess final : public RoomLine {
   bool send_to_camfrog(std::string_view line) override;
 
  private:
+  // The room window titled `title`, or the same room under its new title.
+  Hwnd FindRoom(std::string_view title);
+
   RoomContext& ctx_;
   // Storage of the class names read during a walk, kept between walks.
   std::string class_name_;

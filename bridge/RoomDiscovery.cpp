@@ -7,10 +7,6 @@
 
 namespace tavlen {
 
-std::string RoomNameFromTitle(const std::string& title) {
-  return Pos(",", title) > 0 ? WordAt(1, title, kComma) : WordAt(1, title, kBlank);
-}
-
 RoomDiscovery::RoomDiscovery(RoomContext& ctx, TalkSwitch& talk)
     : Timer9(ctx.app, "Timer9", 100, true), ctx_(ctx), talk_(talk) {
   Timer9.OnTimer = [this] { Timer9Timer(); };

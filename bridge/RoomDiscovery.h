@@ -8,6 +8,7 @@
 
 #include "bridge/RoomContext.h"
 #include "bridge/TalkSwitch.h"
+#include "bridge/WindowSearch.h"
 
 namespace tavlen {
 
@@ -51,9 +52,5 @@ class RoomDiscovery {
   TalkSwitch& talk_;
   Walk walk_;
 };
-
-// The room name carried by a room window title: the text before the first comma
-// when there is one, else before the first blank.
-std::string RoomNameFromTitle(const std::string& title);
 
 }  // namespace tavlen

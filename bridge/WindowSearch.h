@@ -1,6 +1,7 @@
 // Finding a top-level window by its title, walking the desktop in Z order.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/Windowing.h"
@@ -20,6 +21,15 @@ inline constexpr int kSearchTitleLimit = 499;
 // The room window of an adopted title. A title at the read limit was cut, and
 // the system's exact lookup cannot find it: the search compares it cut as well.
 Hwnd FindRoomWindow(Windowing& windowing, std::string_view title);
+
+// The room name carried by a room window title: the text before the first comma
+// when there is one, else before the first blank.
+std::string RoomNameFromTitle(const std::string& title);
+
+// The window of the room that `title` named, now under another title: the client
+// retitles its room window whenever the topic is set or cleared. The first window
+// from the top whose title carries a room marker and the same room name.
+Hwnd FindRetitledRoom(Windowing& windowing, const std::string& title);
 
 // Whether a window whose title read `text` is the one GetWindowHandle looks for.
 bool TitleMatches(std::string_view text, std::string_view title, bool partial);

@@ -42,6 +42,34 @@ TEST_F(ConsoleTest, ChildReadsCountReadablePositions) {
   EXPECT_EQ(console->talk.CurrentTalker(), "");
 }
 
+// The client retitles its room window whenever a topic is set or cleared, and
+// discovery adopts the new title only at its next tick: meanwhile the lines still
+// reach that room, a draft there still holds them back, and no other room gets them.
+TEST_F(ConsoleTest, ARetitledRoomStillTakesItsLinesBeforeDiscoveryAdoptsIt) {
+  auto& salon = world.open_room("salon");
+  Start();
+  world.advance(100ms);
+  ASSERT_EQ(room().RoomWindowTitle, "salon : Video Chat Room");
+
+  salon.Model().SetTopic("quiz");  // no tick since: the console still holds the old title
+  ASSERT_EQ(room().RoomWindowTitle, "salon : Video Chat Room");
+  EXPECT_TRUE(console->controls.send_to_camfrog("/kick bob spam"));
+  EXPECT_EQ(salon.SubmittedLines(), Lines{"/kick bob spam"});
+  EXPECT_EQ(room().RoomName, "salon");  // not the inactive state
+
+  salon.Model().SetTopic("");
+  salon.Type("brouillon");
+  EXPECT_FALSE(console->controls.send_to_camfrog("/kick bob spam"));
+  EXPECT_EQ(salon.InputText(), "brouillon");
+
+  // Another room is not the same room: the line is not sent, and the room is gone.
+  salon.Close();
+  auto& autre = world.open_room("autre");
+  EXPECT_FALSE(console->controls.send_to_camfrog("/kick bob spam"));
+  EXPECT_TRUE(autre.SubmittedLines().empty());
+  EXPECT_EQ(room().RoomName, kInactiveRoomName);
+}
+
 TEST_F(ConsoleTest, PresenceCheckLooksAtDirectButtonsOnly) {
   const auto p = world.desktop.NewProcess();
   const Hwnd upper = world.desktop.CreateTopLevel("R", "a : Video Chat Room", p);
