@@ -13,6 +13,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr char kRoomTitle[] = "le_salon_bleu : Video Chat Room";
+constexpr char kTopicTitle[] = "le_salon_bleu, Topic: Soir\xE9" "e quiz";
 constexpr char kOwnerAnswer[] = "/SETOPT arguments: talk_time <seconds>, moderated <0|1>, ...";
 constexpr char kPopupClass[] = "THTMLPopupWindow";
 // The notification's size and the player's title.
@@ -80,6 +81,113 @@ void CommandesLockedBeforeAnswer(Session& s, Console& c, Room& room) {
   CHECK(SetText(room.input, ""), "the draft cleared");
 }
 
+// Every other line entry of "Commandes", one after the other, each with its line
+// in the room; the status entries act on the nick in the target box. The topic
+// prompt cancelled sends nothing; answered, it changes the room's title, which
+// the console then follows (the rest of the story runs under that title).
+void CommandesEntries(Session& s, Console& c, Room& room) {
+  namespace id = tavlen::menu_id;
+  const auto edits = VisibleChildren(c.main, "Edit");
+  if (edits.empty()) {
+    FAIL_HERE("the target nick box");
+    return;
+  }
+  CHECK(TypeInto(edits.front(), "bob"), "typing bob in the target nick box");
+  struct Entry {
+    int id;
+    const char* line;
+  };
+  const Entry entries[] = {
+      {id::kTalk30, "Command accepted: /setopt talk_time 30"}, {id::kTalk120, "Command accepted: /setopt talk_time 120"},
+      {id::kTalkIllimite, "Command accepted: /setopt talk_time 0"}, {id::kModereActiver, "Command accepted: /moderator 1"},
+      {id::kModereDesactiver, "Command accepted: /moderator 0"}, {id::kAjouterAmi, "Command accepted: /addfriend bob"},
+      {id::kAjouterOP, "Command accepted: /oplist add bob"}, {id::kAjouterOPPlus, "Command accepted: /oplist add bob +"},
+      {id::kRetirer, "Command accepted: /oplist remove bob"}, {id::kEffacerTopic, "Topic removed by modo"},
+  };
+  for (const Entry& e : entries) {
+    CHECK(c.Menu(e.id), std::string("Commandes entry for \"") + e.line + "\" posted");
+    if (!WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), std::string(e.line) + "\r\n"); },
+                      kTickDeadlineMs, std::string("\"") + e.line + "\" in the room"))
+      return;
+  }
+
+  // The topic's prompt, answered with `topic`, or cancelled when it is empty.
+  const auto change_topic = [&](const std::string& topic) {
+    CHECK(c.Menu(id::kChangerTopic), "Commandes > Topic > Changer le Topic posted");
+    HWND prompt = nullptr;
+    if (!WAIT_CONSOLE(s, c, [&] {
+          return (prompt = VisibleTopLevel(c.process.id, "#32770", "Changement de topic")) != nullptr;
+        }, kTickDeadlineMs, "the topic prompt"))
+      return false;
+    HWND edit = GetDlgItem(prompt, 100);
+    CHECK(edit && TypeInto(edit, topic.empty() ? "jamais" : topic), "typing a topic");
+    CHECK(PostClick(GetDlgItem(prompt, topic.empty() ? IDCANCEL : IDOK)), topic.empty() ? "Annuler" : "OK");
+    return WAIT_CONSOLE(s, c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "the topic prompt closed");
+  };
+  const std::size_t before = room.Transcript().size();
+  if (!change_topic("")) return;
+  if (!change_topic("Soir\xE9" "e quiz")) return;
+  if (!WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Topic changed by modo\r\n"); }, kTickDeadlineMs,
+                    "the new topic in the room"))
+    return;
+  CHECK_TEXT(room.Transcript().substr(before), "Topic changed by modo\r\n", "the room's lines after both prompts");
+  WAIT_CONSOLE(s, c, [&] { return GetText(room.window, 128) == kTopicTitle; }, kTickDeadlineMs,
+               "the room's title with its new topic");
+}
+
+// Counts the non-overlapping occurrences of `part` in `text`.
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+  return count;
+}
+
+// The automatic kick on the nick in the target box: an interval under ten seconds
+// is asked for again, then the reason; the first kick goes at once, the next one
+// an interval later, and "Desactiver" stops them.
+void AutomaticKick(Session& s, Console& c, Room& room) {
+  namespace id = tavlen::menu_id;
+  const std::string interval_caption = "D\xE9lai entre les KICKS";
+  const auto answer = [&](const std::string& caption, const std::string& text) {
+    HWND prompt = nullptr;
+    if (!WAIT_CONSOLE(s, c, [&] { return (prompt = VisibleTopLevel(c.process.id, "#32770", caption)) != nullptr; },
+                      kTickDeadlineMs, "the prompt \"" + caption + "\""))
+      return false;
+    HWND edit = GetDlgItem(prompt, 100);
+    CHECK(edit && TypeInto(edit, text), "typing " + text + " into \"" + caption + "\"");
+    CHECK(PostClick(GetDlgItem(prompt, IDOK)), "OK on \"" + caption + "\"");
+    return WAIT_CONSOLE(s, c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "\"" + caption + "\" closed");
+  };
+  const std::string kick = "modo kicked bob from the room (spam)\r\n";
+  const std::size_t kicks_before = Occurrences(room.Transcript(), kick);
+  const auto count = [&] { return Occurrences(room.Transcript(), kick) - kicks_before; };
+  CHECK(c.Menu(id::kAutoKickActiver), "Commandes > KICK automatique > Activer posted");
+  if (!answer(interval_caption, "9") || !answer(interval_caption, "10") || !answer("Message de KICK", "spam")) return;
+  if (!WAIT_CONSOLE(s, c, [&] { return count() == 1; }, kTickDeadlineMs, "the first automatic kick at once")) {
+    const std::string text = room.Transcript();
+    Note("the transcript ends with: " + text.substr(text.size() > 300 ? text.size() - 300 : 0));
+    return;
+  }
+  const auto first = Clock::now();
+  if (!WAIT_CONSOLE(s, c, [&] { return count() == 2; }, 10000 + kTickDeadlineMs, "the second automatic kick")) return;
+  const double interval = MsSince(first);
+  Timing("automatic kick, first to second (10 s asked)", interval);
+  CHECK(interval >= 9500, "the second kick came " + std::to_string(interval) + " ms after the first");
+  CHECK(c.Menu(id::kAutoKickDesactiver), "Commandes > KICK automatique > Desactiver posted");
+  // Stopped: no kick over one and a half intervals.
+  CHECK(!Poll([&] { return count() > 2; }, 15000), "a kick after Desactiver");
+}
+
+// "Effacer le topic" at the end, sent under the title the topic gave the room.
+void TopicCleared(Session& s, Console& c, Room& room) {
+  CHECK(c.Menu(tavlen::menu_id::kEffacerTopic), "Commandes > Topic > Effacer le topic posted");
+  if (!WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Topic removed by modo\r\n"); }, kTickDeadlineMs,
+                    "\"/notopic\" in the room retitled by its topic"))
+    return;
+  WAIT_CONSOLE(s, c, [&] { return GetText(room.window, 128) == kRoomTitle; }, kTickDeadlineMs,
+               "the room's plain title back");
+}
+
 // The owner's help line unlocks "Commandes": its entries then do their work.
 void CommandesUnlocked(Session& s, Console& c, Room& room) {
   WAIT_CONSOLE(s, c, [&] { return room.Transcript().find(kOwnerAnswer) != std::string::npos; }, kStartDeadlineMs,
@@ -101,8 +209,10 @@ void CommandesUnlocked(Session& s, Console& c, Room& room) {
     WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(volume); }, kTickDeadlineMs, "the volume window to close");
   }
   CHECK(c.Menu(tavlen::menu_id::kTalk60), "Commandes > Temps de parole > 60 sec. posted");
-  WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /setopt talk_time 60\r\n"); },
-               kTickDeadlineMs, "\"/setopt talk_time 60\" from the unlocked Commandes menu");
+  if (!WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /setopt talk_time 60\r\n"); },
+                    kTickDeadlineMs, "\"/setopt talk_time 60\" from the unlocked Commandes menu"))
+    return;
+  CommandesEntries(s, c, room);
 }
 
 // A watched word said by someone else while the console is in front.
@@ -196,8 +306,10 @@ void OwnerRoomMonitorStory(const Setup& setup) {
   if (!c.main) return;
   CommandesLockedBeforeAnswer(s, c, room);
   CommandesUnlocked(s, c, room);
+  AutomaticKick(s, c, room);
   KeywordNotification(s, c, room);
   SongRequest(s, c, room);
+  TopicCleared(s, c, room);
 }
 
 }  // namespace e2e
