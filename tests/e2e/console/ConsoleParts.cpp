@@ -1,6 +1,8 @@
 #include "tests/e2e/console/ConsoleParts.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace e2e {
 
@@ -41,6 +43,11 @@ HWND VisibleTopLevel(DWORD process_id, const std::string& class_name, const std:
     return w;
   }
   return nullptr;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool ClickListItem(HWND list, int index) {

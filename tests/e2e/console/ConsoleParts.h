@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ bool ClickListItem(HWND list, int index);
 bool ChooseComboItem(HWND combo, int index);
 // A real mouse click (SendInput) at a screen point.
 bool MouseClickAt(POINT screen);
+
+// A file's whole content; empty when it cannot be read.
+std::string FileBytes(const std::filesystem::path& path);
 
 int ListCount(HWND list);
 // Entries of another process's list box and combo box, in code page 1252.

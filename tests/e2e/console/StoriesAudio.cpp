@@ -152,11 +152,6 @@ bool Settle(HWND combo) { return PostedFence(combo, kTickDeadlineMs) >= 0 && Pos
 
 bool Pick(HWND combo, int index) { return ChooseComboItem(combo, index) && Settle(combo); }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 void NoMixerStory(const Setup& setup) {
@@ -270,14 +265,14 @@ void MixerStory(const Setup& setup) {
   CHECK(PostClick(save), "click on ENREGISTRER");
   const std::string config_path = c.exe_dir + "\\config.ini";
   const std::string expected = "MIC= 0 0 0 " + std::to_string(level) + "\r\nMIX= 0 0 0 0\r\n";
-  WAIT_CONSOLE(s, c, [&] { return ReadFileBytes(config_path) == expected; }, kTickDeadlineMs, "config.ini written");
-  CHECK_TEXT(ReadFileBytes(config_path), expected, "config.ini");
+  WAIT_CONSOLE(s, c, [&] { return FileBytes(config_path) == expected; }, kTickDeadlineMs, "config.ini written");
+  CHECK_TEXT(FileBytes(config_path), expected, "config.ini");
   WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(form); }, kTickDeadlineMs, "the audio window to close");
   s.Quit(c);
 
   // A console started on the file applies the stored level (a new process
   // starts from the full level).
-  const std::string stored = ReadFileBytes(config_path);
+  const std::string stored = FileBytes(config_path);
   Console& again = s.StartConsole("mixer-again", {{"config.ini", stored}});
   if (!again.main) return;
   ConsoleMixer again_mixer(again);

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "tests/e2e/console/ConsoleParts.h"
@@ -24,13 +22,6 @@ constexpr int kAnswerMs = 2000;  // the console's own window answers within this
 constexpr UINT kShiftCtrlAlt = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
