@@ -1,8 +1,5 @@
 #include "tests/e2e/console/StoriesModeration.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "tests/e2e/console/ConsoleParts.h"
 #include "tests/e2e/console/ScreenCapture.h"
 #include "tests/e2e/kit/RemoteTree.h"
@@ -48,13 +45,6 @@ std::string TranscriptTail(const Room& room) {
     from = previous == std::string::npos ? 0 : previous + 1;
   }
   return Shown(text.substr(from));
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 int OuterHeight(HWND window) {
@@ -357,34 +347,69 @@ void RoomMenusThenKick(Panel& p) {
   p.WaitFolded("the second click on KICKER");
 }
 
-// The editor: a new quick reason with an emoticon, saved byte for byte.
-void EditorAddsEntry(Panel& p) {
-  CHECK(p.c.Menu(tavlen::menu_id::kEditerLesMessages), "Editer les messages posted");
-  HWND editor = nullptr;
-  if (!WAIT_CONSOLE(p.s, p.c, [&] { return (editor = VisibleTopLevel(p.c.process.id, "TForm2")) != nullptr; },
+// The editor's parts, found as a moderator sees them.
+struct Editor {
+  HWND window = nullptr;
+  HWND category = nullptr;
+  HWND name = nullptr;
+  HWND message = nullptr;
+  HWND list = nullptr;
+
+  HWND Button(const std::string& caption) const { return LowestChild(window, "Button", caption); }
+};
+
+// "Editer les messages" opened on the sanctions category, which lists `count` entries.
+bool OpenEditorOnSanctions(Session& s, Console& c, int count, Editor& e) {
+  CHECK(c.Menu(tavlen::menu_id::kEditerLesMessages), "Editer les messages posted");
+  if (!WAIT_CONSOLE(s, c, [&] { return (e.window = VisibleTopLevel(c.process.id, "TForm2")) != nullptr; },
                     kTickDeadlineMs, "the editor window"))
-    return;
-  CHECK_TEXT(GetText(editor, 64), "Gestion des messages", "the editor's caption");
-  const auto combos = VisibleChildren(editor, "ComboBox");
-  const auto edits = VisibleChildren(editor, "Edit");
-  const auto lists = VisibleChildren(editor, "ListBox");
+    return false;
+  const auto combos = VisibleChildren(e.window, "ComboBox");
+  const auto edits = VisibleChildren(e.window, "Edit");
+  const auto lists = VisibleChildren(e.window, "ListBox");
   if (combos.size() != 1 || edits.size() != 2 || lists.size() != 1) {
     FAIL_HERE("the editor's category box, name and message boxes and entry list");
-    return;
+    return false;
   }
-  HWND name = edits[0];
-  HWND message = edits[1];
+  e.category = combos[0];
+  e.name = edits[0];
+  e.message = edits[1];
+  e.list = lists[0];
+  CHECK(ChooseComboItem(e.category, 2), "the sanctions category chosen");
+  return WAIT_CONSOLE(s, c, [&] { return ListCount(e.list) == count && e.Button("Message rapide"); }, kTickDeadlineMs,
+                      "the sanctions' " + std::to_string(count) + " entries and the \"Message rapide\" box");
+}
+
+// The entry at `index` clicked: its name shows in the name box.
+bool SelectEntry(Session& s, Console& c, const Editor& e, int index) {
+  const std::string entry = ListItem(e.list, index);
+  CHECK(ClickListItem(e.list, index), "click on the entry " + entry);
+  return WAIT_CONSOLE(s, c, [&] { return GetText(e.name, 256) == entry && IsWindowEnabled(e.Button("Monter")); },
+                      kTickDeadlineMs, "the entry " + entry + " selected");
+}
+
+// "VALIDER ET ENREGISTRER": the editor closes and messages.ini holds `expected`.
+void SaveAndCompare(Session& s, Console& c, const Editor& e, const std::string& expected, const std::string& after) {
+  HWND save = e.Button("VALIDER ET ENREGISTRER");
+  CHECK(save && PostClick(save), "click on VALIDER ET ENREGISTRER after " + after);
+  WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(e.window); }, kTickDeadlineMs, "the editor to close");
+  CHECK_TEXT(FileBytes(c.exe_dir + "\\messages.ini"), expected, "messages.ini after " + after);
+}
+
+// The editor: a new quick reason with an emoticon, saved byte for byte.
+void EditorAddsEntry(Panel& p) {
+  Editor e;
+  if (!OpenEditorOnSanctions(p.s, p.c, 2, e)) return;
+  HWND editor = e.window;
+  HWND name = e.name;
+  HWND message = e.message;
+  CHECK_TEXT(GetText(editor, 64), "Gestion des messages", "the editor's caption");
   // The drop-down shows the long sanctions category whole.
   LRESULT dropped = 0;
-  const RECT box = PlaceIn(editor, combos[0]);
-  CHECK(SendTimeout(combos[0], CB_GETDROPPEDWIDTH, 0, 0, &dropped) && dropped > box.right - box.left,
+  const RECT box = PlaceIn(editor, e.category);
+  CHECK(SendTimeout(e.category, CB_GETDROPPEDWIDTH, 0, 0, &dropped) && dropped > box.right - box.left,
         "a category list wider than its box (" + std::to_string(dropped) + " px)");
-  CHECK(ChooseComboItem(combos[0], 2), "the sanctions category chosen");
-  HWND quick = nullptr;
-  WAIT_CONSOLE(p.s, p.c, [&] {
-    quick = LowestChild(editor, "Button", "Message rapide");
-    return quick && ListCount(lists[0]) == 2;
-  }, kTickDeadlineMs, "the sanctions' two entries and the \"Message rapide\" box");
+  HWND quick = e.Button("Message rapide");
   CHECK(TypeInto(name, "Spam") && TypeInto(message, "Pas de pub sur $room "), "typing the new entry");
   HWND emoticon = LowestChild(editor, "Static", "(N)");
   CHECK(emoticon && PostClick(emoticon), "click on the (N) emoticon");
@@ -405,14 +430,48 @@ void EditorAddsEntry(Panel& p) {
                             "\"Ajouter en tant que nouveau message\" enabled"))
     return;
   CHECK(PostClick(add), "click on Ajouter");
-  WAIT_CONSOLE(p.s, p.c, [&] { return ListCount(lists[0]) == 3 && ListItem(lists[0], 2) == "Spam"; },
+  WAIT_CONSOLE(p.s, p.c, [&] { return ListCount(e.list) == 3 && ListItem(e.list, 2) == "Spam"; },
                kTickDeadlineMs, "\"Spam\" in the entry list");
   KeepScreenshot(CaptureWindow(editor), p.c.exe_dir, "editor");
+  SaveAndCompare(p.s, p.c, e, kMessagesIni + kAddedLine, "the new entry");
+}
 
-  HWND save = LowestChild(editor, "Button", "VALIDER ET ENREGISTRER");
-  CHECK(save && PostClick(save), "click on VALIDER ET ENREGISTRER");
-  WAIT_CONSOLE(p.s, p.c, [&] { return !IsWindowVisible(editor); }, kTickDeadlineMs, "the editor to close");
-  CHECK_TEXT(FileBytes(p.c.exe_dir + "\\messages.ini"), kMessagesIni + kAddedLine, "messages.ini after the save");
+// The editor's update, moves and delete, each saved: the exact bytes after each,
+// then the same list after a restart of the console.
+void EditorChangesEntries(Session& s, Console& c) {
+  const std::string flood = std::string(kSanctions) + "\xA4" "Flood\xA4" "Flood sur $room\xA4popup\r\n";
+  const std::string insults = std::string(kSanctions) + "\xA4" "Insultes\xA4Pas d'insultes, $nick\xA4normal\r\n";
+  const std::string updated = std::string(kSanctions) + "\xA4" "Insultes\xA4Restez courtois, $nick\xA4normal\r\n";
+  const std::string welcome = "MSG PUBLIC\xA4" "Bienvenue\xA4" "Bienvenue sur $room !\xA4normal\r\n";
+  Editor e;
+  if (!OpenEditorOnSanctions(s, c, 3, e) || !SelectEntry(s, c, e, 1)) return;
+  // Typed over the whole text, as a moderator selects it and types.
+  CHECK(SendTimeout(e.message, EM_SETSEL, 0, -1) && TypeInto(e.message, "Restez courtois, $nick"),
+        "the new text of Insultes");
+  HWND update = e.Button("Mettre \xE0 jour ce message");
+  CHECK(update && PostClick(update), "click on Mettre \xE0 jour ce message");
+  SaveAndCompare(s, c, e, flood + updated + welcome + kAddedLine, "the update");
+
+  // Spam up above Insultes: the two exchange their places in the file.
+  if (!OpenEditorOnSanctions(s, c, 3, e) || !SelectEntry(s, c, e, 2)) return;
+  CHECK(PostClick(e.Button("Monter")), "click on Monter");
+  WAIT_CONSOLE(s, c, [&] { return ListItem(e.list, 1) == "Spam"; }, kTickDeadlineMs, "Spam moved up");
+  SaveAndCompare(s, c, e, flood + kAddedLine + welcome + updated, "Monter");
+
+  if (!OpenEditorOnSanctions(s, c, 3, e) || !SelectEntry(s, c, e, 1)) return;
+  CHECK(PostClick(e.Button("Descendre")), "click on Descendre");
+  WAIT_CONSOLE(s, c, [&] { return ListItem(e.list, 2) == "Spam"; }, kTickDeadlineMs, "Spam moved down");
+  SaveAndCompare(s, c, e, flood + updated + welcome + kAddedLine, "Descendre");
+
+  if (!OpenEditorOnSanctions(s, c, 3, e) || !SelectEntry(s, c, e, 0)) return;
+  CHECK(PostClick(e.Button("Effacer ce message de la liste")), "click on Effacer ce message de la liste");
+  WAIT_CONSOLE(s, c, [&] { return ListCount(e.list) == 2; }, kTickDeadlineMs, "Flood gone from the list");
+  SaveAndCompare(s, c, e, updated + welcome + kAddedLine, "the delete");
+
+  s.Quit(c);
+  Console& again = s.RestartConsole("moderation");
+  if (!again.main || !OpenEditorOnSanctions(s, again, 2, e)) return;
+  CHECK_TEXT(ListItem(e.list, 0) + "|" + ListItem(e.list, 1), "Insultes|Spam", "the sanctions after the restart");
 }
 
 }  // namespace
@@ -449,6 +508,7 @@ void ModerationStory(const Setup& setup) {
   EditorAddsEntry(p);
   Timing("moderation story after start-up", MsSince(start));
   CHECK(!Contains(room.Transcript(), "talk_time"), "a hidden Commandes entry reached the room");
+  EditorChangesEntries(s, c);
 }
 
 }  // namespace e2e
