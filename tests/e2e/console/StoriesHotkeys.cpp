@@ -118,7 +118,7 @@ void HotkeysStory(const Setup& setup) {
   Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--users", "alice,bob", "--at", "340,8"},
                            "le_salon_bleu : Video Chat Room");
   if (!room.window) return;
-  for (UINT vk : {UINT{'T'}, UINT{'B'}, UINT{'Y'}}) Console::ForgetHotkey(kMods, vk);
+  for (UINT vk : {UINT{'T'}, UINT{'B'}, UINT{'Y'}, UINT{'K'}, UINT{'I'}}) Console::ForgetHotkey(kMods, vk);
   // Another program holds Ctrl+Alt+Y before the console starts.
   constexpr int kHeldId = 0x7A02;
   if (!RegisterHotKey(nullptr, kHeldId, kMods, 'Y')) {
@@ -199,6 +199,43 @@ void HotkeysStory(const Setup& setup) {
   }
   CHECK(debug.Has(kSwitchStuck), "the debug log says the switch does not answer");
   CHECK_TEXT(refusing.Talker(), "", "nobody talks in the refusing room");
+
+  // "Raccourcis Clavier": TALK changed, BLOCKMIC removed, SRCMIC added, then
+  // "Valider". The file holds the three, the old keys are free again, and the
+  // new TALK key answers a press. Ctrl+Alt+Y is still held by the driver: the save
+  // warns about it again.
+  CHECK(c.Menu(tavlen::menu_id::kRaccourcisClavier), "Raccourcis Clavier posted");
+  HWND keys = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (keys = VisibleTopLevel(c.process.id, "TForm7")) != nullptr; },
+                    kTickDeadlineMs, "the hotkey window"))
+    return;
+  const std::vector<HWND> boxes = VisibleChildren(keys, "Edit");
+  if (boxes.size() != 4) {
+    FAIL_HERE("the hotkey window's four boxes");
+    return;
+  }
+  CHECK_TEXT(GetText(boxes[0], 64) + "|" + GetText(boxes[1], 64), "Control+Alt+T|Control+Alt+B",
+             "the boxes filled from the table");
+  CHECK(SetText(boxes[0], "Control+Alt+K") && SetText(boxes[1], "") && SetText(boxes[2], "Control+Alt+I"),
+        "TALK changed, BLOCKMIC emptied, SRCMIC typed");
+  KeepScreenshot(CaptureWindow(keys), c.exe_dir, "hotkey-window");
+  HWND valider = LowestChild(keys, "Button", "Valider");
+  CHECK(valider && PostClick(valider), "click on Valider");
+  if (WAIT_CONSOLE(s, c, [&] { return (box = MessageBoxOf(c.process.id)) != nullptr; }, kTickDeadlineMs,
+                   "the warning about Ctrl+Alt+Y at the save")) {
+    CHECK_TEXT(MessageBoxText(box), kHeldWarning, "the save's warning");
+    CHECK(DismissMessageBox(box), "the warning closed");
+  }
+  WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm7") == nullptr; }, kTickDeadlineMs,
+               "the hotkey window closed");
+  CHECK_TEXT(FileBytes(c.exe_dir + "\\hotkeys.ini"),
+             "Control+Alt+K\xA4TALK\r\nControl+Alt+I\xA4SRCMIC\r\nControl+Alt+Y\xA4" "absent.wav\r\n",
+             "hotkeys.ini after Valider");
+  WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kMods, 'K') && Console::HotkeyRegistered(kMods, 'I'); },
+               kTickDeadlineMs, "Ctrl+Alt+K and Ctrl+Alt+I registered");
+  CHECK(!HeldElsewhere('T') && !HeldElsewhere('B'), "Ctrl+Alt+T and Ctrl+Alt+B given back to the system");
+  CHECK(PressTraced(debug, refusing.window, "ctrl+alt+k", kTalkPressed), "Ctrl+Alt+K answered as TALK");
+  WAIT_CONSOLE(s, c, [&] { return StatusPopup(c) == nullptr; }, kTickDeadlineMs, "the stuck switch's popup to go");
 
   s.Quit(c);
   s.CloseRoom(refusing);
