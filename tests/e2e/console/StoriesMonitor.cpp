@@ -1,9 +1,11 @@
 #include "tests/e2e/console/StoriesMonitor.h"
 
 #include <cstdlib>
+#include <fstream>
 
 #include "tests/e2e/console/ConsoleParts.h"
 #include "tests/e2e/console/ScreenCapture.h"
+#include "tests/e2e/console/SystemTools.h"
 #include "ui/MenuIds.h"
 
 namespace e2e {
@@ -290,6 +292,88 @@ void SongRequest(Session& s, Console& c, Room& room) {
     Timing("!titre to the answer", MsSince(start));
 }
 
+// "Configurer les notifications": a new word typed over the old ones, the sound
+// switched on and its file chosen in the system's file dialog, "Valider". The
+// files hold them; after a restart the window shows them again and the new word
+// notifies.
+void NotificationSettingsSaved(Session& s, Console& c, Room& room) {
+  const std::string sound = c.exe_dir + "\\alerte.wav";
+  {
+    std::ofstream out(sound, std::ios::binary);
+    out << WaveFileBytes(300);
+  }
+  const auto open_settings = [&](Console& console, HWND& form, HWND& words, HWND& file) {
+    CHECK(console.Menu(tavlen::menu_id::kConfigurerLesNotifications), "Configurer les notifications posted");
+    if (!WAIT_CONSOLE(s, console, [&] { return (form = VisibleTopLevel(console.process.id, "TForm5")) != nullptr; },
+                      kTickDeadlineMs, "the notification settings"))
+      return false;
+    const std::vector<HWND> edits = VisibleChildren(form, "Edit");
+    if (edits.size() != 2) {
+      FAIL_HERE("the word box and the sound file box");
+      return false;
+    }
+    words = edits[0];
+    file = edits[1];
+    return true;
+  };
+  HWND form = nullptr, words = nullptr, file = nullptr;
+  if (!open_settings(c, form, words, file)) return;
+  CHECK_TEXT(GetText(words, 256), "vend\r\nmoto", "the words read from highlight.ini");
+  CHECK(SendTimeout(words, EM_SETSEL, 0, -1) && TypeInto(words, "bateau"), "bateau typed over the words");
+  HWND switch_on = LowestChild(form, "Button", "Activer le son");
+  LRESULT state = 0;
+  CHECK(switch_on && PostClick(switch_on), "click on Activer le son");
+  WAIT_CONSOLE(s, c, [&] { return SendTimeout(switch_on, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED; },
+               kTickDeadlineMs, "\"Activer le son\" ticked");
+  HWND browse = LowestChild(form, "Button", "");
+  CHECK(browse && PostClick(browse), "click on the sound file button");
+  HWND dialog = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] {
+        dialog = VisibleTopLevel(c.process.id, "#32770");
+        return dialog && (GetDlgItem(dialog, 1148) || GetDlgItem(dialog, 1152));
+      }, kTickDeadlineMs, "the file dialog"))
+    return;
+  KeepScreenshot(CaptureWindow(dialog), c.exe_dir, "sound-file-dialog");
+  // The file name box: cmb13 in explorer dialogs, edt1 in older ones.
+  CHECK(SetDlgItemTextA(dialog, 1148, sound.c_str()) || SetDlgItemTextA(dialog, 1152, sound.c_str()),
+        "the sound's path typed into the file dialog");
+  CHECK(PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0), "Open in the file dialog");
+  WAIT_CONSOLE(s, c, [&] { return lstrcmpiA(GetText(file, 512).c_str(), sound.c_str()) == 0; }, kTickDeadlineMs,
+               "the chosen sound in its box");
+  KeepScreenshot(CaptureWindow(form), c.exe_dir, "notification-settings");
+  HWND valider = LowestChild(form, "Button", "Valider");
+  CHECK(valider && PostClick(valider), "click on Valider");
+  WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(form); }, kTickDeadlineMs, "the settings closed");
+  CHECK_TEXT(FileBytes(c.exe_dir + "\\highlight.ini"), "bateau\r\n", "highlight.ini after Valider");
+  CHECK(lstrcmpiA(FileBytes(c.exe_dir + "\\sounds.ini").c_str(), (sound + "\r\n").c_str()) == 0,
+        "sounds.ini names the chosen sound: [" + Shown(FileBytes(c.exe_dir + "\\sounds.ini")) + "]");
+
+  s.Quit(c);
+  Console& again = s.RestartConsole("owner-monitor");
+  if (!again.main) return;
+  // The rights read from the room's answer: the transcript is being followed, so
+  // the next line is new to the console.
+  HWND ban = again.Child("Button", "BANNIR");
+  if (!ban || !WAIT_CONSOLE(s, again, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
+                            "the owner's rights read again after the restart"))
+    return;
+  if (!open_settings(again, form, words, file)) return;
+  CHECK_TEXT(GetText(words, 256), "bateau", "the word after the restart");
+  CHECK(lstrcmpiA(GetText(file, 512).c_str(), sound.c_str()) == 0, "the sound's path after the restart");
+  switch_on = LowestChild(form, "Button", "Activer le son");
+  CHECK(switch_on && SendTimeout(switch_on, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED,
+        "the sound switched on by the saved file");
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  WAIT_CONSOLE(s, again, [&] { return !IsWindowVisible(form); }, kTickDeadlineMs, "the settings closed");
+  SetForegroundWindow(again.main);
+  if (!WAIT_CONSOLE(s, again, [&] { return GetForegroundWindow() == again.main; }, kTickDeadlineMs,
+                    "the restarted console in front"))
+    return;
+  CHECK(Control(room.window, "say alice|un bateau \xE0 vendre"), "alice says the new word");
+  WAIT_CONSOLE(s, again, [&] { return VisibleTopLevel(again.process.id, kPopupClass) != nullptr; },
+               kMonitorDeadlineMs, "the notification of the new word after the restart");
+}
+
 }  // namespace
 
 void OwnerRoomMonitorStory(const Setup& setup) {
@@ -310,6 +394,7 @@ void OwnerRoomMonitorStory(const Setup& setup) {
   KeywordNotification(s, c, room);
   SongRequest(s, c, room);
   TopicCleared(s, c, room);
+  NotificationSettingsSaved(s, c, room);
 }
 
 }  // namespace e2e
