@@ -30,7 +30,12 @@ class Application {
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title);
 
-  void Terminate() { terminated_ = true; }
+  // Ends the message loop once the running handler has returned. The loop is woken,
+  // so that it looks at once even when nothing else is queued for it.
+  void Terminate() {
+    terminated_ = true;
+    clock_.Post([] {});
+  }
   bool Terminated() const { return terminated_; }
   void ProcessMessages() { clock_.ProcessMessages(); }
 
