@@ -177,7 +177,9 @@ void Session::CloseRoom(Room& room) {
 
 void Session::Quit(Console& console) {
   CHECK(console.Menu(tavlen::menu_id::kQuitter), "Quitter posted");
-  if (!WaitExit(console.process, kExitDeadlineMs)) FAIL_HERE("the console did not end after Quitter");
+  if (!WaitExit(console.process, kExitDeadlineMs))
+    FAIL_HERE("the console did not end after Quitter; its windows: " + DescribeWindows(console.process.id) +
+              (SendTimeout(console.main, WM_NULL, 0, 0) ? "; its main window answers" : "; its main window hangs"));
 }
 
 Console& Session::StartConsole(const std::string& folder,

@@ -251,9 +251,13 @@ void SoundShortcutStory(const Setup& setup) {
   SoundDevices pulse("pulse");
   CHECK(pulse.Applied(), "Wine's audio driver setting written");
   Console::ForgetHotkey(kMods, 'S');
+  Console::ForgetHotkey(kMods, 'J');
   const std::string folder = "sound-shortcut";
   const std::string sound = setup.work + "\\" + folder + "\\ding.wav";
   Session s(setup);
+  // An owner's room: the sound shortcut window is in the owner's "Commandes".
+  Room& room = s.StartRoom({"--room", "sons", "--nick", "modo", "--owner", "--at", "340,8"}, "sons : Video Chat Room");
+  if (!room.window) return;
   Console& c = s.StartConsole(folder, {{"hotkeys.ini", "Control+Alt+S\xA4" + sound + "\r\n"},
                                        {"ding.wav", WaveFileBytes(kSoundMs)}});
   if (!c.main) return;
@@ -277,6 +281,62 @@ void SoundShortcutStory(const Setup& setup) {
   }
   CHECK(!debug.Has(kAppException), "no error while playing");
   CHECK(debug.CountOf(kSoundEnd) == 1, "the end seen once");
+
+  // "Raccourcis de sons": a shortcut added, played and stopped in the window, the
+  // old one removed, saved; the file holds the new one only, and its key plays.
+  HWND ban = c.Child("Button", "BANNIR");
+  if (!ban || !WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
+                            "the owner's rights (the Commandes menu)"))
+    return;
+  CHECK(c.Menu(tavlen::menu_id::kRaccourcisDeSons), "Commandes > Raccourcis de sons posted");
+  HWND form = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (form = VisibleTopLevel(c.process.id, "TForm8")) != nullptr; },
+                    kTickDeadlineMs, "the sound shortcut window"))
+    return;
+  const std::vector<HWND> lists = VisibleChildren(form, "ListBox");
+  const std::vector<HWND> boxes = VisibleChildren(form, "Edit");
+  if (lists.size() != 2 || boxes.size() != 2) {
+    FAIL_HERE("the window's two lists and its key and file boxes");
+    return;
+  }
+  HWND shortcuts = lists[0];  // the upper list, left; the available keys are below the group
+  CHECK_TEXT(ListItem(shortcuts, 0), "Control+Alt+S", "the shortcut read from hotkeys.ini");
+  CHECK(TypeInto(boxes[0], "Control+Alt+J") && TypeInto(boxes[1], sound), "the new shortcut's key and file typed");
+  const auto press = [&](const char* caption) {
+    HWND button = LowestChild(form, "Button", caption);
+    CHECK(button && PostClick(button), std::string("click on ") + caption);
+  };
+  press("Ajouter");
+  if (!WAIT_CONSOLE(s, c, [&] { return ListCount(shortcuts) == 2; }, kTickDeadlineMs, "the new shortcut listed"))
+    return;
+  CHECK_TEXT(ListItem(shortcuts, 1), "Control+Alt+J", "the new shortcut's key");
+  CHECK(ClickListItem(shortcuts, 1), "click on the new shortcut");
+  WAIT_CONSOLE(s, c, [&] {
+    LRESULT selected = LB_ERR;
+    return SendTimeout(shortcuts, LB_GETCURSEL, 0, 0, &selected) && selected == 1;
+  }, kTickDeadlineMs, "the new shortcut selected");
+  press("Jouer le son");
+  press("Sopper le son");
+  KeepScreenshot(CaptureWindow(form), c.exe_dir, "sound-shortcut-window");
+  CHECK(ClickListItem(shortcuts, 0), "click on the old shortcut");
+  WAIT_CONSOLE(s, c, [&] {
+    LRESULT selected = LB_ERR;
+    return SendTimeout(shortcuts, LB_GETCURSEL, 0, 0, &selected) && selected == 0;
+  }, kTickDeadlineMs, "the old shortcut selected");
+  press("Supprimer le Raccourci");
+  if (!WAIT_CONSOLE(s, c, [&] { return ListCount(shortcuts) == 1; }, kTickDeadlineMs, "the old shortcut removed"))
+    return;
+  press("ENREGITRER ET SORTIR");
+  WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm8") == nullptr; }, kTickDeadlineMs,
+               "the sound shortcut window closed");
+  CHECK_TEXT(FileBytes(c.exe_dir + "\\hotkeys.ini"), "Control+Alt+J\xA4" + sound + "\r\n", "hotkeys.ini after the save");
+  CHECK(!debug.Has(kAppException), "no error in the sound shortcut window");
+  WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kMods, 'J'); }, kTickDeadlineMs,
+               "the new shortcut registered");
+  CHECK(!HeldElsewhere('S'), "the removed shortcut's key given back to the system");
+  CHECK(PressTraced(debug, c.main, "ctrl+alt+j", kOther), "Ctrl+Alt+J pressed");
+  WAIT_CONSOLE(s, c, [&] { return debug.CountOf(kSoundEnd) == 2; }, kTickDeadlineMs + kSoundMs,
+               "the new shortcut's sound played to its end");
 
   s.Quit(c);
 }

@@ -468,6 +468,11 @@ void EditorChangesEntries(Session& s, Console& c) {
   WAIT_CONSOLE(s, c, [&] { return ListCount(e.list) == 2; }, kTickDeadlineMs, "Flood gone from the list");
   SaveAndCompare(s, c, e, updated + welcome + kAddedLine, "the delete");
 
+  // Quit from the main window's own loop: the debug window it opens shows the
+  // editor's modal loop is over.
+  CHECK(c.Menu(tavlen::menu_id::kDeboguage), "D\xE9" "boguage posted");
+  WAIT_CONSOLE(s, c, [&] { return VisibleTopLevel(c.process.id, "TForm10") != nullptr; }, kTickDeadlineMs,
+               "the debug window after the last save");
   s.Quit(c);
   Console& again = s.RestartConsole("moderation");
   if (!again.main || !OpenEditorOnSanctions(s, again, 2, e)) return;
