@@ -45,6 +45,27 @@ HWND VisibleTopLevel(DWORD process_id, const std::string& class_name, const std:
   return nullptr;
 }
 
+int ListSelection(HWND list) {
+  LRESULT selected = LB_ERR;
+  return SendTimeout(list, LB_GETCURSEL, 0, 0, &selected) ? static_cast<int>(selected) : LB_ERR;
+}
+
+bool AnswerPrompt(Session& s, const Console& c, const std::string& caption, const std::string& text, bool ok) {
+  HWND prompt = nullptr;
+  if (!WAIT_CONSOLE(s, c, [&] { return (prompt = VisibleTopLevel(c.process.id, "#32770", caption)) != nullptr; },
+                    kTickDeadlineMs, "the prompt \"" + caption + "\""))
+    return false;
+  HWND edit = GetDlgItem(prompt, 100);
+  HWND button = GetDlgItem(prompt, ok ? IDOK : IDCANCEL);
+  if (!edit || !button) {
+    FAIL_HERE("the box and buttons of the prompt \"" + caption + "\"");
+    return false;
+  }
+  CHECK(TypeInto(edit, text), "typing " + Shown(text) + " into \"" + caption + "\"");
+  CHECK(PostClick(button), std::string(ok ? "OK" : "Annuler") + " on \"" + caption + "\"");
+  return WAIT_CONSOLE(s, c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "\"" + caption + "\" closed");
+}
+
 std::string FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -31,10 +31,17 @@ bool ChooseComboItem(HWND combo, int index);
 // A real mouse click (SendInput) at a screen point.
 bool MouseClickAt(POINT screen);
 
+// The console's text prompt titled `caption`, awaited: `text` typed into its box,
+// then OK, or Cancel when `ok` is false. True once the prompt has closed; a failure
+// is reported.
+bool AnswerPrompt(Session& s, const Console& c, const std::string& caption, const std::string& text, bool ok = true);
+
 // A file's whole content; empty when it cannot be read.
 std::string FileBytes(const std::filesystem::path& path);
 
 int ListCount(HWND list);
+// The selected item's index; LB_ERR when none is.
+int ListSelection(HWND list);
 // Entries of another process's list box and combo box, in code page 1252.
 std::string ListItem(HWND list, int index);
 std::string ComboItem(HWND combo, int index);

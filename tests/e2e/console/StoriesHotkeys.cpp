@@ -311,18 +311,12 @@ void SoundShortcutStory(const Setup& setup) {
     return;
   CHECK_TEXT(ListItem(shortcuts, 1), "Control+Alt+J", "the new shortcut's key");
   CHECK(ClickListItem(shortcuts, 1), "click on the new shortcut");
-  WAIT_CONSOLE(s, c, [&] {
-    LRESULT selected = LB_ERR;
-    return SendTimeout(shortcuts, LB_GETCURSEL, 0, 0, &selected) && selected == 1;
-  }, kTickDeadlineMs, "the new shortcut selected");
+  WAIT_CONSOLE(s, c, [&] { return ListSelection(shortcuts) == 1; }, kTickDeadlineMs, "the new shortcut selected");
   press("Jouer le son");
   press("Sopper le son");
   KeepScreenshot(CaptureWindow(form), c.exe_dir, "sound-shortcut-window");
   CHECK(ClickListItem(shortcuts, 0), "click on the old shortcut");
-  WAIT_CONSOLE(s, c, [&] {
-    LRESULT selected = LB_ERR;
-    return SendTimeout(shortcuts, LB_GETCURSEL, 0, 0, &selected) && selected == 0;
-  }, kTickDeadlineMs, "the old shortcut selected");
+  WAIT_CONSOLE(s, c, [&] { return ListSelection(shortcuts) == 0; }, kTickDeadlineMs, "the old shortcut selected");
   press("Supprimer le Raccourci");
   if (!WAIT_CONSOLE(s, c, [&] { return ListCount(shortcuts) == 1; }, kTickDeadlineMs, "the old shortcut removed"))
     return;

@@ -112,9 +112,8 @@ struct Panel {
   bool PickReason(int index) {
     HWND list = Reasons();
     CHECK(list && ClickListItem(list, index), "click on reason " + std::to_string(index));
-    LRESULT selected = LB_ERR;
-    return WAIT_CONSOLE(s, c, [&] { return SendTimeout(list, LB_GETCURSEL, 0, 0, &selected) && selected == index; },
-                        kTickDeadlineMs, "reason " + std::to_string(index) + " selected");
+    return WAIT_CONSOLE(s, c, [&] { return ListSelection(list) == index; }, kTickDeadlineMs,
+                        "reason " + std::to_string(index) + " selected");
   }
 
   // The execute button: below the reasons, captioned with the action.
@@ -281,14 +280,8 @@ void RoomMenusThenKick(Panel& p) {
     PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
     return true;
   };
-  // The group's prompt, titled with the group and the room.
-  const auto prompt_of = [&](const std::string& groups) {
-    HWND prompt = nullptr;
-    const std::string caption = "Envoyer un messages aux " + groups + " de le_salon_bleu";
-    WAIT_CONSOLE(p.s, p.c, [&] { return (prompt = VisibleTopLevel(p.c.process.id, "#32770", caption)) != nullptr; },
-                 kTickDeadlineMs, "the prompt \"" + caption + "\"");
-    return prompt;
-  };
+  // The group's prompt is titled with the group and the room.
+  const auto caption = [](const std::string& groups) { return "Envoyer un messages aux " + groups + " de le_salon_bleu"; };
 
   struct Entry {
     int downs;
@@ -302,32 +295,14 @@ void RoomMenusThenKick(Panel& p) {
       {4, "OP,ADMINS", "Command accepted: /msg 'opw' (y) AUX OP,ADMINS (y) >> "},
       {5, "AMIS,OP,ADMINS", "Command accepted: /msg 'opfw' (y) AUX AMIS,OP,ADMINS (y) >> "},
   };
-  HWND prompt = nullptr;
   for (const Entry& e : entries) {
-    if (!pick(group, e.downs, e.groups)) return;
-    prompt = prompt_of(e.groups);
-    if (!prompt) return;
-    HWND edit = GetDlgItem(prompt, 100);
-    HWND ok = GetDlgItem(prompt, IDOK);
-    if (!edit || !ok) {
-      FAIL_HERE("the prompt's box and OK button");
-      return;
-    }
     const std::string message = std::string("R\xE9union \xE0 21 h, ") + e.groups;
-    CHECK(TypeInto(edit, message), "typing the group message");
-    CHECK(PostClick(ok), "click on OK");
+    if (!pick(group, e.downs, e.groups) || !AnswerPrompt(p.s, p.c, caption(e.groups), message)) return;
     if (!p.WaitLines(e.line + message + "\r\n", std::string("the message to ") + e.groups + " in the room")) return;
   }
   // Cancel sends nothing, even with a message typed.
   const std::string cancelled = "jamais envoy\xE9";
-  if (!pick(group, 2, "OP")) return;
-  prompt = prompt_of("OP");
-  if (!prompt) return;
-  HWND box = GetDlgItem(prompt, 100);
-  CHECK(box && TypeInto(box, cancelled), "typing a message that is then cancelled");
-  CHECK(PostClick(GetDlgItem(prompt, IDCANCEL)), "click on Annuler");
-  if (!WAIT_CONSOLE(p.s, p.c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "the cancelled prompt closed"))
-    return;
+  if (!pick(group, 2, "OP") || !AnswerPrompt(p.s, p.c, caption("OP"), cancelled, false)) return;
 
   if (!p.SetNick("bob")) return;
   if (!pick(cams, 1, "Regarde qui ?")) return;
@@ -386,9 +361,8 @@ bool SelectEntry(Session& s, Console& c, const Editor& e, int index) {
   const std::string entry = ListItem(e.list, index);
   CHECK(ClickListItem(e.list, index), "click on the entry " + entry);
   return WAIT_CONSOLE(s, c, [&] {
-    LRESULT selected = LB_ERR;
-    return SendTimeout(e.list, LB_GETCURSEL, 0, 0, &selected) && selected == index &&
-           GetText(e.name, 256) == entry && IsWindowEnabled(e.Button("Effacer ce message de la liste"));
+    return ListSelection(e.list) == index && GetText(e.name, 256) == entry &&
+           IsWindowEnabled(e.Button("Effacer ce message de la liste"));
   }, kTickDeadlineMs, "the entry " + entry + " selected");
 }
 

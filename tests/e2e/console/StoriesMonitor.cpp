@@ -116,15 +116,7 @@ void CommandesEntries(Session& s, Console& c, Room& room) {
   // The topic's prompt, answered with `topic`, or cancelled when it is empty.
   const auto change_topic = [&](const std::string& topic) {
     CHECK(c.Menu(id::kChangerTopic), "Commandes > Topic > Changer le Topic posted");
-    HWND prompt = nullptr;
-    if (!WAIT_CONSOLE(s, c, [&] {
-          return (prompt = VisibleTopLevel(c.process.id, "#32770", "Changement de topic")) != nullptr;
-        }, kTickDeadlineMs, "the topic prompt"))
-      return false;
-    HWND edit = GetDlgItem(prompt, 100);
-    CHECK(edit && TypeInto(edit, topic.empty() ? "jamais" : topic), "typing a topic");
-    CHECK(PostClick(GetDlgItem(prompt, topic.empty() ? IDCANCEL : IDOK)), topic.empty() ? "Annuler" : "OK");
-    return WAIT_CONSOLE(s, c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "the topic prompt closed");
+    return AnswerPrompt(s, c, "Changement de topic", topic.empty() ? "jamais" : topic, !topic.empty());
   };
   const std::size_t before = room.Transcript().size();
   if (!change_topic("")) return;
@@ -150,21 +142,13 @@ std::size_t Occurrences(const std::string& text, const std::string& part) {
 void AutomaticKick(Session& s, Console& c, Room& room) {
   namespace id = tavlen::menu_id;
   const std::string interval_caption = "D\xE9lai entre les KICKS";
-  const auto answer = [&](const std::string& caption, const std::string& text) {
-    HWND prompt = nullptr;
-    if (!WAIT_CONSOLE(s, c, [&] { return (prompt = VisibleTopLevel(c.process.id, "#32770", caption)) != nullptr; },
-                      kTickDeadlineMs, "the prompt \"" + caption + "\""))
-      return false;
-    HWND edit = GetDlgItem(prompt, 100);
-    CHECK(edit && TypeInto(edit, text), "typing " + text + " into \"" + caption + "\"");
-    CHECK(PostClick(GetDlgItem(prompt, IDOK)), "OK on \"" + caption + "\"");
-    return WAIT_CONSOLE(s, c, [&] { return !IsWindow(prompt); }, kTickDeadlineMs, "\"" + caption + "\" closed");
-  };
   const std::string kick = "modo kicked bob from the room (spam)\r\n";
   const std::size_t kicks_before = Occurrences(room.Transcript(), kick);
   const auto count = [&] { return Occurrences(room.Transcript(), kick) - kicks_before; };
   CHECK(c.Menu(id::kAutoKickActiver), "Commandes > KICK automatique > Activer posted");
-  if (!answer(interval_caption, "9") || !answer(interval_caption, "10") || !answer("Message de KICK", "spam")) return;
+  if (!AnswerPrompt(s, c, interval_caption, "9") || !AnswerPrompt(s, c, interval_caption, "10") ||
+      !AnswerPrompt(s, c, "Message de KICK", "spam"))
+    return;
   if (!WAIT_CONSOLE(s, c, [&] { return count() == 1; }, kTickDeadlineMs, "the first automatic kick at once")) {
     const std::string text = room.Transcript();
     Note("the transcript ends with: " + text.substr(text.size() > 300 ? text.size() - 300 : 0));
