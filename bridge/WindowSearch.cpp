@@ -5,6 +5,23 @@
 
 namespace tavlen {
 
+namespace {
+
+// The first top-level window from the top whose title, read up to the search
+// limit, satisfies `matches`.
+template <class Match>
+Hwnd FirstTopLevel(Windowing& windowing, Match matches) {
+  std::string text;  // one buffer for every title of the walk
+  for (Hwnd h = windowing.GetWindow(windowing.FindWindow({}, {}), GetWindowCmd::kHwndFirst); h != kNoWindow;
+       h = windowing.GetWindow(h, GetWindowCmd::kHwndNext)) {
+    windowing.ReadWindowText(h, kSearchTitleLimit, text);
+    if (matches(text)) return h;
+  }
+  return kNoWindow;
+}
+
+}  // namespace
+
 std::string RoomNameFromTitle(const std::string& title) {
   return Pos(",", title) > 0 ? WordAt(1, title, kComma) : WordAt(1, title, kBlank);
 }
@@ -12,14 +29,10 @@ std::string RoomNameFromTitle(const std::string& title) {
 Hwnd FindRetitledRoom(Windowing& windowing, const std::string& title) {
   const std::string name = RoomNameFromTitle(title);
   if (name.empty()) return kNoWindow;
-  std::string text;
-  for (Hwnd h = windowing.GetWindow(windowing.FindWindow({}, {}), GetWindowCmd::kHwndFirst); h != kNoWindow;
-       h = windowing.GetWindow(h, GetWindowCmd::kHwndNext)) {
-    windowing.ReadWindowText(h, kSearchTitleLimit, text);
-    if (Pos(kTopicMarker, text) == 0 && Pos(kRoomTitleSuffix, text) == 0) continue;
-    if (EqualsIgnoreCase(RoomNameFromTitle(text), name)) return h;
-  }
-  return kNoWindow;
+  return FirstTopLevel(windowing, [&](const std::string& text) {
+    return (Pos(kTopicMarker, text) > 0 || Pos(kRoomTitleSuffix, text) > 0) &&
+           EqualsIgnoreCase(RoomNameFromTitle(text), name);
+  });
 }
 
 bool TitleMatches(std::string_view text, std::string_view title, bool partial) {
@@ -29,13 +42,7 @@ bool TitleMatches(std::string_view text, std::string_view title, bool partial) {
 
 Hwnd GetWindowHandle(Windowing& windowing, std::string_view title, bool partial) {
   if (title.empty()) return kNoWindow;
-  std::string text;  // one buffer for every title of the walk
-  for (Hwnd h = windowing.GetWindow(windowing.FindWindow({}, {}), GetWindowCmd::kHwndFirst); h != kNoWindow;
-       h = windowing.GetWindow(h, GetWindowCmd::kHwndNext)) {
-    windowing.ReadWindowText(h, kSearchTitleLimit, text);
-    if (TitleMatches(text, title, partial)) return h;
-  }
-  return kNoWindow;
+  return FirstTopLevel(windowing, [&](const std::string& text) { return TitleMatches(text, title, partial); });
 }
 
 Hwnd FindRoomWindow(Windowing& windowing, std::string_view title) {
