@@ -30,8 +30,9 @@ class Application {
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title);
 
-  // Ends the message loop once the running handler has returned. The loop is woken,
-  // so that it looks at once even when nothing else is queued for it.
+  // Ends the message loop once the running handler has returned. The loop is woken
+  // too: a handler run for a sent message (the system sends its end-of-session
+  // messages) returns into the loop's wait, not to its check of this flag.
   void Terminate() {
     terminated_ = true;
     clock_.Post([] {});
