@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "kit/Application.h"
+#include "platform/win32/Win32Backend.h"
 #include "platform/win32/Win32Clock.h"
 #include "tests/e2e/smoke/Check.h"
 
@@ -163,6 +165,50 @@ void MainLoop(tavlen::Win32Clock& clock) {
   clock.RunMessageLoop([&] { return stop.load(); });
   waker.join();
   CHECK(stop.load(), "Wake lets the loop see the flag");
+
+  // An application ended by the handler of a sent message (the system sends its
+  // end-of-session messages): the handler runs inside the loop's wait, and the
+  // loop must still see the end without another message to wake it.
+  {
+    tavlen::Win32Backend backend(clock);
+    tavlen::kit::Application app(clock, backend);
+    static tavlen::kit::Application* target = nullptr;
+    target = &app;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (m == WM_APP) {
+        target->Terminate();
+        return 1;
+      }
+      return DefWindowProcA(w, m, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TavlenSmokeEnd";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowA("TavlenSmokeEnd", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    std::thread sender([window] {
+      Sleep(50);
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutA(window, WM_APP, 0, 0, SMTO_NORMAL, 2000, &answer);
+    });
+    const std::int64_t begun = clock.NowMs();
+    // Ended from outside after 3 s, so that a failure cannot stall the smoke.
+    std::atomic<bool> given_up{false};
+    std::atomic<bool> ended{false};
+    std::thread guard([&] {
+      for (int waited = 0; waited < 3000 && !ended; waited += 10) Sleep(10);
+      if (ended) return;
+      given_up = true;
+      clock.Wake();
+    });
+    clock.RunMessageLoop([&] { return app.Terminated() || given_up.load(); });
+    ended = true;
+    sender.join();
+    guard.join();
+    CHECK(app.Terminated() && clock.NowMs() - begun < 2000,
+          "Terminate from a sent message ends the loop at once, not " + std::to_string(clock.NowMs() - begun) + " ms later");
+    DestroyWindow(window);
+  }
 
   // WM_QUIT ends the loop with its code.
   clock.Post([] { PostQuitMessage(7); });
