@@ -17,6 +17,18 @@ namespace smoke {
 namespace {
 
 // Processes messages for `ms` milliseconds of real time.
+tavlen::kit::Application* g_ending_app = nullptr;
+
+// Ends the application from inside a sent message, as the system's end-of-session
+// messages do. A named CALLBACK: a lambda lacks the stdcall convention on 32-bit.
+LRESULT CALLBACK EndingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_APP) {
+    g_ending_app->Terminate();
+    return 1;
+  }
+  return DefWindowProcA(w, m, wp, lp);
+}
+
 void PumpFor(tavlen::Win32Clock& clock, int ms) {
   const std::int64_t end = clock.NowMs() + ms;
   while (clock.NowMs() < end) {
@@ -172,16 +184,9 @@ void MainLoop(tavlen::Win32Clock& clock) {
   {
     tavlen::Win32Backend backend(clock);
     tavlen::kit::Application app(clock, backend);
-    static tavlen::kit::Application* target = nullptr;
-    target = &app;
+    g_ending_app = &app;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-      if (m == WM_APP) {
-        target->Terminate();
-        return 1;
-      }
-      return DefWindowProcA(w, m, wp, lp);
-    };
+    wc.lpfnWndProc = EndingProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TavlenSmokeEnd";
     RegisterClassA(&wc);

@@ -122,7 +122,7 @@ RECT ItemPlace(HWND dialog, int id) {
 // its width, and the box and buttons stay below it inside the dialog.
 void LongPrompt(tavlen::Win32Clock& clock, tavlen::Win32Dialogs& dialogs) {
   const std::string caption = tavlen::ansi("Délai entre les KICKS");
-  for (const std::string prompt : {std::string("Indiquez le nombre de SECONDES entre chaque KICK (minimum: 10)"),
+  for (const std::string& prompt : {std::string("Indiquez le nombre de SECONDES entre chaque KICK (minimum: 10)"),
                                    std::string("Rentrer maintenant la raison du KICK AUTOMATIQUE")}) {
     Driver driver(clock, "long prompt", [caption] { return FindWindowA("#32770", caption.c_str()); }, [&](HWND dialog) {
       HWND label = GetDlgItem(dialog, tavlen::Win32Dialogs::kPromptLabelId);
