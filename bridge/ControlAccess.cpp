@@ -87,6 +87,11 @@ bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_v
     }
     written = true;
     if (submit) {
+      ++ctx_.submissions;
+      struct Done {
+        int& depth;
+        ~Done() { --depth; }
+      } done{ctx_.submissions};
       for (int i = 0; i < kSubmitKeyDowns; ++i) {
         ctx_.app.GetClock().Sleep(1);
         ctx_.app.ProcessMessages();

@@ -20,6 +20,10 @@ struct RoomContext {
   // Raised with true while discovery sees room windows and with false when the
   // console goes inactive: the user list starts or stops its tick.
   std::function<void(bool present)> OnRoomPresence;
+  // How many submissions are running, nested in each other's message handling.
+  // Ticks that would cross into the room many times wait for a tick outside them.
+  int submissions = 0;
+  bool Submitting() const { return submissions > 0; }
 };
 
 inline constexpr const char* kInactiveTitle = "Tavlen - [INACTIF]";

@@ -13,6 +13,9 @@ bool StartsIgnoringCase(std::string_view text, std::string_view stem) {
 }  // namespace
 
 void NickCompletion::Tick() {
+  // The box holds our own line while it is submitted: nothing to complete, and
+  // the read would cross into the room at every 10 ms of the submission.
+  if (ctx_.Submitting()) return;
   // Taken for this watch and given back after it, so a watch nested in this one
   // reads into a buffer of its own.
   std::string text = std::move(reading_);

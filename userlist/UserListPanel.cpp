@@ -46,6 +46,9 @@ void UserListPanel::AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list
 }
 
 void UserListPanel::Timer4Timer() {
+  // A tree read costs a cross-process call per user; inside a submission it
+  // would slow every key-down, and the list is read again at the next tick.
+  if (ctx_.Submitting()) return;
   RoomState& room = ctx_.room;
   TreeItemTexts = ReadTreeView(ctx_.windowing, memory_, room.UserTreeWindow, ListBox1, chooser_list_);
   Label2.SetText("NB kick : " + std::to_string(room.KicksByOwnNick) + "/" + std::to_string(room.KicksTotal));

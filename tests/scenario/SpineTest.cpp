@@ -177,13 +177,32 @@ TEST_F(ConsoleTest, SubmissionSendsHundredKeyDownsWithTicksNested) {
   EXPECT_EQ(main().Text(), "Tavlen - le_salon_bleu");
 
   // Text typed while a submission runs goes out with the remaining key-downs.
+  // The ticks that cross into the room many times (the user tree, the input
+  // box's completion watch) wait for a tick outside the submission, even when
+  // due at every pump.
   int seen = 0;
   salon.OnKeyDown = [&] {
     if (++seen == 50) salon.Type("tape pendant");
   };
+  int tree_reads = 0;
+  int input_reads = 0;
+  auto count = [](sim::SimWindow& window, unsigned msg, int& reads) {
+    window.handler = [&reads, msg, inner = window.handler](sim::SimWindow& w, sim::SimMessage& m) {
+      if (m.msg == msg) ++reads;
+      return inner(w, m);
+    };
+  };
+  count(world.desktop.At(salon.Tree()), wm::kTvmGetCount, tree_reads);
+  count(world.desktop.At(second_edit), wm::kGetText, input_reads);  // the last "Edit" is the one read
+  main().users.Timer4.SetInterval(20);
   world.desktop.At(second_edit).text.clear();
   EXPECT_TRUE(console->controls.send_to_camfrog("hello"));
   EXPECT_EQ(salon.SubmittedLines(), (Lines{"/setopt", "hello", "tape pendant"}));
+  EXPECT_EQ(tree_reads, 0);
+  EXPECT_EQ(input_reads, 1);  // the draft check before typing
+  world.advance(40ms);
+  EXPECT_GT(tree_reads, 0);
+  EXPECT_GT(input_reads, 1);
 }
 
 TEST_F(ConsoleTest, ErrorsInTicksAreDroppedSilently) {
