@@ -1,6 +1,9 @@
 #include "tests/e2e/console/Stories.h"
 
+#include "tests/e2e/console/ConsoleParts.h"
+#include "tests/e2e/console/ScreenCapture.h"
 #include "tests/e2e/console/Session.h"
+#include "tests/e2e/console/SystemTools.h"
 #include "ui/MenuIds.h"
 
 namespace e2e {
@@ -59,6 +62,29 @@ void CloseRequests(Session& s, Console& c) {
   CHECK(IsWindow(c.main) && IsWindowVisible(c.main), "the main window is still shown after the close requests");
   CHECK_TEXT(c.Caption(), caption, "caption after the close requests");
   Timing("close requests refused (1.5 s watched)", MsSince(start));
+}
+
+// The help and the about box: each opens from its menu entry with its caption,
+// is kept as a screenshot, and closes.
+void HelpWindows(Session& s, Console& c) {
+  const struct {
+    int menu;
+    const char* form;
+    std::string caption;
+    const char* shot;
+  } windows[] = {{tavlen::menu_id::kAide, "TForm11", "Aide rapide", "help"},
+                 {tavlen::menu_id::kAPropos, "TForm3", "\xC0 propos de Tavlen", "about"}};
+  for (const auto& w : windows) {
+    CHECK(c.Menu(w.menu), std::string("the menu entry of ") + w.form + " posted");
+    HWND window = nullptr;
+    if (!WAIT_CONSOLE(s, c, [&] { return (window = VisibleTopLevel(c.process.id, w.form)) != nullptr; },
+                      kTickDeadlineMs, std::string("the window ") + w.form))
+      continue;
+    CHECK_TEXT(GetText(window, 64), w.caption, std::string("the caption of ") + w.form);
+    KeepScreenshot(SteadyWindow(window), c.exe_dir, w.shot);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(window); }, kTickDeadlineMs, std::string("the window ") + w.form + " to close");
+  }
 }
 
 void EndOfSession(Session& s, Console& c) {
@@ -146,6 +172,7 @@ void DefaultRoomStory(const Setup& setup) {
   WAIT_CONSOLE(s, c, [&] { return EndsWith(room.Transcript(), "Command accepted: /blockmic carl\r\n"); },
                kTickDeadlineMs, "\"/blockmic carl\" in the room");
 
+  HelpWindows(s, c);
   CloseRequests(s, c);
   EndOfSession(s, c);
   s.CloseRoom(room);

@@ -415,7 +415,7 @@ void EditorAddsEntry(Panel& p) {
 }
 
 // The editor's update, moves and delete, each saved: the exact bytes after each,
-// then the same list read back.
+// then the same list after a restart of the console.
 void EditorChangesEntries(Session& s, Console& c) {
   const std::string flood = std::string(kSanctions) + "\xA4" "Flood\xA4" "Flood sur $room\xA4popup\r\n";
   const std::string insults = std::string(kSanctions) + "\xA4" "Insultes\xA4Pas d'insultes, $nick\xA4normal\r\n";
@@ -446,9 +446,11 @@ void EditorChangesEntries(Session& s, Console& c) {
   WAIT_CONSOLE(s, c, [&] { return ListCount(e.list) == 2; }, kTickDeadlineMs, "Flood gone from the list");
   SaveAndCompare(s, c, e, updated + welcome + kAddedLine, "the delete");
 
-  // Opened again, the editor lists what was saved.
-  if (!OpenEditorOnSanctions(s, c, 2, e)) return;
-  CHECK_TEXT(ListItem(e.list, 0) + "|" + ListItem(e.list, 1), "Insultes|Spam", "the sanctions when the editor opens again");
+  // After a restart of the console, the editor lists what was saved.
+  s.Quit(c);
+  Console& again = s.RestartConsole("moderation");
+  if (!again.main || !OpenEditorOnSanctions(s, again, 2, e)) return;
+  CHECK_TEXT(ListItem(e.list, 0) + "|" + ListItem(e.list, 1), "Insultes|Spam", "the sanctions after the restart");
   PostMessageA(e.window, WM_CLOSE, 0, 0);
 }
 

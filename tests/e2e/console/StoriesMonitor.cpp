@@ -77,6 +77,7 @@ void CommandesLockedBeforeAnswer(Session& s, Console& c, Room& room) {
     return;
   CHECK(VisibleTopLevel(c.process.id, "TForm9") == nullptr, "the volume window of the hidden Commandes menu opened");
   CHECK_TEXT(room.Transcript(), "", "the transcript while the draft waits");
+  KeepScreenshot(SteadyWindow(debug), c.exe_dir, "debug-window");
   PostMessageA(debug, WM_CLOSE, 0, 0);
   WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(debug); }, kTickDeadlineMs, "the debug window to close");
   // The draft sent by the moderator: the console asks for the rights at its next user list tick.
@@ -191,6 +192,7 @@ void CommandesUnlocked(Session& s, Console& c, Room& room) {
   HWND volume = nullptr;
   if (WAIT_CONSOLE(s, c, [&] { return (volume = VisibleTopLevel(c.process.id, "TForm9")) != nullptr; },
                    kTickDeadlineMs, "the volume window from the unlocked Commandes menu")) {
+    KeepScreenshot(SteadyWindow(volume), c.exe_dir, "volume-window");
     PostMessageA(volume, WM_CLOSE, 0, 0);
     WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(volume); }, kTickDeadlineMs, "the volume window to close");
   }
