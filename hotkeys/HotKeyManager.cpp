@@ -14,15 +14,41 @@ const std::array<const char*, 18> MediaKeyNames = {
     "Select Media",     "Start Application 1", "Start Application 2",
 };
 
-KeyNames::KeyNames(HotkeyApi& api) : api_(api) {
-  // No modifier bit is set here, so the names being filled are never read.
-  modifiers_.Shift = FormatHotKey(*this, 16);
-  modifiers_.Ctrl = FormatHotKey(*this, 17);
-  modifiers_.Alt = FormatHotKey(*this, 18);
+namespace {
+
+// The name the layout gives the key alone, the fixed English one for a media key
+// it leaves without a usable name.
+std::string ReadKeyName(HotkeyApi& api, unsigned key) {
+  // The navigation block shares its scan codes with the keypad; the extended
+  // flag picks the navigation names.
+  const bool extended = (key >= 33 && key <= 40) || (key >= 45 && key <= 46);
+  const std::uint32_t scan = api.MapVirtualKey(key);
+  std::uint32_t argument = scan << 16;
+  if (extended) argument |= 1u << 24;
+  std::string name;
+  if (argument != 0) name = api.GetKeyNameText(static_cast<std::int32_t>(argument));
+  if (name.size() <= 1 && key >= kFirstMediaKey && key <= kLastMediaKey) name = MediaKeyNames[key - kFirstMediaKey];
+  return name;
+}
+
+}  // namespace
+
+KeyNames::KeyNames(HotkeyApi& api) {
+  for (unsigned key = 0; key < names_.size(); ++key) names_[key] = ReadKeyName(api, key);
+  for (unsigned key = 8; key < names_.size(); ++key)
+    by_name_.emplace(LowerAscii(names_[key]), static_cast<std::uint16_t>(key));  // the lowest code stays
+  modifiers_.Shift = Name(16);
+  modifiers_.Ctrl = Name(17);
+  modifiers_.Alt = Name(18);
   // A layout that writes its names in capitals gets "WIN" to match.
   const bool capitals = std::all_of(modifiers_.Alt.begin(), modifiers_.Alt.end(),
                                     [](char c) { return c >= 'A' && c <= 'Z'; });
   if (capitals) modifiers_.Win = "WIN";
+}
+
+std::uint16_t KeyNames::KeyByName(std::string_view name) const {
+  const auto found = by_name_.find(LowerAscii(name));
+  return found == by_name_.end() ? 0 : found->second;
 }
 
 HotKeyValue MakeHotKey(std::uint16_t modifiers, std::uint16_t key) {
@@ -44,17 +70,7 @@ void SplitHotKey(HotKeyValue value, std::uint16_t& modifiers, std::uint16_t& key
 }
 
 std::string FormatHotKey(const KeyNames& names, HotKeyValue value) {
-  const unsigned key = value & 0xFF;
-  // The navigation block shares its scan codes with the keypad; the extended
-  // flag picks the navigation names.
-  const bool extended = (key >= 33 && key <= 40) || (key >= 45 && key <= 46);
-  const std::uint32_t scan = names.Api().MapVirtualKey(key);
-  std::uint32_t argument = scan << 16;
-  if (extended) argument |= 1u << 24;
-  std::string name;
-  if (argument != 0) name = names.Api().GetKeyNameText(static_cast<std::int32_t>(argument));
-  if (name.size() <= 1 && key >= kFirstMediaKey && key <= kLastMediaKey) name = MediaKeyNames[key - kFirstMediaKey];
-
+  const std::string& name = names.Name(value & 0xFF);
   const ModifierNames& m = names.Modifiers();
   std::string prefix;
   if (value & hotkey_bits::kCtrl) prefix += m.Ctrl + "+";
@@ -95,12 +111,6 @@ std::vector<std::string> SplitItems(std::string_view text) {
   return items;
 }
 
-std::uint16_t KeyByName(const KeyNames& names, std::string_view name) {
-  for (unsigned code = 8; code <= 255; ++code)
-    if (EqualsIgnoreCase(FormatHotKey(names, code), name)) return static_cast<std::uint16_t>(code);
-  return 0;
-}
-
 }  // namespace
 
 HotKeyValue ParseHotKey(const KeyNames& names, std::string_view text) {
@@ -136,14 +146,14 @@ HotKeyValue ParseHotKey(const KeyNames& names, std::string_view text) {
       if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) {
         key = static_cast<std::uint16_t>(c);
       } else {
-        key = KeyByName(names, std::string(1, c));
+        key = names.KeyByName(std::string_view(&c, 1));
       }
     } else {
       // Splitting at "+" cut the keypad plus key's name in two.
       if (last == "Num") last += " +";
       const bool modifier_alone = last == "Ctrl" || last == "Alt" || last == "Shift" || last == "Win" ||
                                   last == m.Shift || last == m.Ctrl || last == m.Alt || last == m.Win;
-      if (!modifier_alone) key = KeyByName(names, last);
+      if (!modifier_alone) key = names.KeyByName(last);
     }
   }
   if (key == 0) return 0;

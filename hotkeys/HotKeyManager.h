@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/HotkeyApi.h"
@@ -40,18 +41,23 @@ extern const std::array<const char*, 18> MediaKeyNames;
 constexpr unsigned kFirstMediaKey = 166;
 constexpr unsigned kLastMediaKey = 183;
 
-// The keyboard layout as hotkey texts see it: key names come from the platform,
-// the modifier names are read from it once, at creation.
+// The keyboard layout as hotkey texts see it: every key's name and the modifier
+// names are read from the platform once, at creation, so that a press or a
+// parse costs no platform call (the reads take two calls a key).
 class KeyNames {
  public:
   explicit KeyNames(HotkeyApi& api);
 
-  HotkeyApi& Api() const { return api_; }
   const ModifierNames& Modifiers() const { return modifiers_; }
+  // The name of the key `key` (0..255) alone; empty when it has none.
+  const std::string& Name(unsigned key) const { return names_[key & 0xFF]; }
+  // The lowest key code from 8 whose name is `name`, ignoring ASCII case; 0 for none.
+  std::uint16_t KeyByName(std::string_view name) const;
 
  private:
-  HotkeyApi& api_;
   ModifierNames modifiers_;
+  std::array<std::string, 256> names_;
+  std::unordered_map<std::string, std::uint16_t> by_name_;  // lowered name -> code
 };
 
 HotKeyValue MakeHotKey(std::uint16_t modifiers, std::uint16_t key);

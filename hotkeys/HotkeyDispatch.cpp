@@ -9,7 +9,7 @@ HotkeyDispatch::HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const Ke
                                SoundShortcutPlayback& sounds, RecordingSourceSwitch& sources)
     : log_(log),
       table_(table),
-      names_(names),
+      actions_(names),
       room_(room),
       talk_(talk),
       line_(line),
@@ -18,7 +18,7 @@ HotkeyDispatch::HotkeyDispatch(DebugLog& log, const HotkeyTable& table, const Ke
 
 void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
   log_.debog(ansi("-> Entrée routine hotkey"));
-  const std::string action = ActionForHotKey(table_, names_, value);
+  const std::string action = actions_.ActionFor(table_, value);
   if (action == "BLOCKMIC") {
     log_.debog(ansi("-> Entrée routine hotkey>BlockMic"));
     if (talk_.CurrentTalker().empty()) return;

@@ -26,7 +26,7 @@ class HotkeyDispatch {
  private:
   DebugLog& log_;
   const HotkeyTable& table_;
-  const KeyNames& names_;
+  HotkeyActions actions_;
   const RoomState& room_;
   TalkSwitch& talk_;
   RoomLine& line_;

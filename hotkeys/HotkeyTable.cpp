@@ -24,13 +24,18 @@ std::string HotkeyTable::gethotaction(std::string_view text) const {
 }
 
 std::string ActionForHotKey(const HotkeyTable& table, const KeyNames& names, HotKeyValue value) {
+  return HotkeyActions(names).ActionFor(table, value);
+}
+
+std::string HotkeyActions::ActionFor(const HotkeyTable& table, HotKeyValue value) {
   std::string action;
   for (int n = 1; n <= HotkeyTable::kSlots; ++n) {
     const HotkeySlot& slot = table.Slot(n);
     if (slot.Free()) continue;
-    const HotKeyValue slot_value = ParseHotKey(names, slot.KeyText);
+    Parsed& parsed = parsed_[static_cast<std::size_t>(n - 1)];
+    if (parsed.text != slot.KeyText) parsed = Parsed{slot.KeyText, ParseHotKey(names_, slot.KeyText)};
     // A text that is no hotkey was never registered and cannot be pressed.
-    if (slot_value != 0 && slot_value == value) action = slot.Action;
+    if (parsed.value != 0 && parsed.value == value) action = slot.Action;
   }
   return action;
 }

@@ -46,6 +46,22 @@ class HotkeyTable {
 // The action of the last slot whose text parses to value; empty when none.
 std::string ActionForHotKey(const HotkeyTable& table, const KeyNames& names, HotKeyValue value);
 
+// ActionForHotKey for every press: each slot's text is parsed again only once it
+// has changed, whoever changed it (a load, a save, the shortcut windows).
+class HotkeyActions {
+ public:
+  explicit HotkeyActions(const KeyNames& names) : names_(names) {}
+  std::string ActionFor(const HotkeyTable& table, HotKeyValue value);
+
+ private:
+  struct Parsed {
+    std::string text;  // "" parses to 0, as a fresh entry says
+    HotKeyValue value = 0;
+  };
+  const KeyNames& names_;
+  std::array<Parsed, HotkeyTable::kSlots> parsed_;
+};
+
 // Fills the table from the bytes of hotkeys.ini. A line's first field (fields split
 // at runs of ¤) is the text, its second the action. The first line with each fixed
 // action goes to that action's slot; every other line takes the next slot from 5 on,

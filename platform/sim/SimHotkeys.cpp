@@ -146,12 +146,14 @@ void SimHotkeys::GlobalDeleteAtom(Atom atom) {
 }
 
 unsigned SimHotkeys::MapVirtualKey(unsigned vk) {
+  ++key_name_calls_;
   for (const auto& [code, scan] : kScanCodes)
     if (code == vk) return scan;
   return 0;
 }
 
 std::string SimHotkeys::GetKeyNameText(std::int32_t lparam) {
+  ++key_name_calls_;
   const unsigned scan = (static_cast<std::uint32_t>(lparam) >> 16) & 0xFF;
   const bool extended = (static_cast<std::uint32_t>(lparam) >> 24) & 1;
   for (const auto& key : kKeyNames)

@@ -53,6 +53,8 @@ class SimHotkeys : public HotkeyApi {
   // The atom's name, empty when it does not exist.
   std::string AtomName(Atom atom) const;
   int DefWindowProcCalls() const { return def_calls_; }
+  // MapVirtualKey and GetKeyNameText calls so far.
+  int KeyNameCalls() const { return key_name_calls_; }
 
  private:
   struct Owner {
@@ -81,6 +83,7 @@ class SimHotkeys : public HotkeyApi {
   std::map<Atom, AtomEntry> atoms_;
   std::deque<Message> queue_;
   int def_calls_ = 0;
+  int key_name_calls_ = 0;
 };
 
 }  // namespace tavlen::sim

@@ -41,12 +41,28 @@ TEST_F(HotkeyRegistrationTest, RefusalsAndBadTextsAreWarnedOnceEachInSlotOrder) 
 
 TEST_F(HotkeyRegistrationTest, AKeyTypedInOtherLettersOrOrderStillActs) {
   auto& salon = world.open_room("le_salon_bleu");
-  WriteHotkeys({"alt+CTRL+t\xA4TALK"});
+  // Behind it, a full table of named keys: a press asks the platform for no key
+  // name, however long the table.
+  Lines lines{"alt+CTRL+t\xA4TALK"};
+  for (const char* modifiers : {"Ctrl+Shift+", "Alt+Shift+"})
+    for (const PotentialKeyEntry& key : GetPotentialKeys(KeyNames(world.hotkeys)))
+      if (key.Name.size() > 1 && lines.size() < HotkeyTable::kSlots)
+        lines.push_back(std::string(modifiers) + key.Name + "\xA4" "C:\\sons\\" + std::to_string(lines.size()) + ".wav");
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(HotkeyTable::kSlots));
+  WriteHotkeys(lines);
   StartWatching();
   room().OwnNick = "modo";
+  const int key_name_calls = world.hotkeys.KeyNameCalls();
   Press(kCtrlAlt, 'T');
   EXPECT_EQ(salon.Model().Talker(), "modo");
   EXPECT_FALSE(Logged(ansi("-> Entrée routine hotkey>OTHER")));
+  EXPECT_EQ(world.hotkeys.KeyNameCalls(), key_name_calls);
+
+  // The text changed and saved: the next press follows the new text.
+  console->hotkeyTable.Slot(1).KeyText = "Ctrl+Alt+Y";
+  console->hotkeys.savehotkeys();
+  Press(kCtrlAlt, 'Y');
+  EXPECT_EQ(salon.Model().Talker(), "");
 }
 
 TEST_F(HotkeyRegistrationTest, RecordingSourceKeysSelectTheirOwnSourceEveryTime) {
