@@ -6,6 +6,7 @@
 #include "base/Text.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Backend.h"
+#include "platform/win32/Win32Background.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Collation.h"
 #include "platform/win32/Win32Dialogs.h"
@@ -64,12 +65,14 @@ int Run() {
   Win32TextMetrics metrics;
   Win32PopupHost popups;
   Win32ProcessMemory memory;
+  // Before the console: its reads in progress finish before anything they use goes.
+  Win32Background background(clock);
   kit::Application* app = nullptr;
   Win32Dialogs dialogs([&app] { return app ? app->Title() : std::string("Tavlen"); });
 
   Win32Collation collation;
   Platform platform{windowing, clock,   dialogs, widgets, ExeDir(), mixer,     hotkeys,
-                    sound,     volume,  metrics, popups,  collation, &memory};
+                    sound,     volume,  metrics, popups,  collation, &memory, &background};
   Console console(platform);
   app = &console.app;
 

@@ -17,6 +17,7 @@ class TextMetrics;
 class PopupHost;
 class Collation;
 class ProcessMemory;
+class Background;
 namespace kit {
 class Backend;
 }
@@ -37,6 +38,8 @@ struct Platform {
   PopupHost& popups;
   Collation& collation;
   ProcessMemory* memory = nullptr;  // cross-process memory, for the user list
+  // Runs the user list's reads off the user-interface thread; none: at once, on it.
+  Background* background = nullptr;
 };
 
 }  // namespace tavlen

@@ -23,7 +23,7 @@ TForm1::TForm1(Console& c)
       camPopupMenu1(c.app, "camPopupMenu1"),
       quickMenu(moderation, panel, spSkinPopupMenu1),
       roomMenus(moderation, panel, msggroupePopupMenu2, camPopupMenu1),
-      users(*this, c.ctx, c.controls, c.platform.memory, panel.Edit2, c.platform.collation),
+      users(*this, c.ctx, c.controls, c.platform.memory, c.platform.background, panel.Edit2, c.platform.collation),
       completion(c.ctx, c.controls, users.ListBox1, panel.Edit2),
       c_(c) {
   Menu = &MainMenu1;

@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "kit/Layout.h"
+#include "userlist/TreeViewReader.h"
 #include "userlist/UserListSync.h"
 
 namespace tavlen {
@@ -16,7 +17,7 @@ constexpr int kLeftOffset = 7;
 }  // namespace
 
 UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, ProcessMemory* memory,
-                             kit::Edit& target_nick_box, const Collation& order)
+                             Background* background, kit::Edit& target_nick_box, const Collation& order)
     : ListBox1(&form, "ListBox1"),
       Label1(&form, "Label1"),
       Label2(&form, "Label2"),
@@ -25,6 +26,7 @@ UserListPanel::UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, 
       ctx_(ctx),
       line_(line),
       memory_(memory),
+      background_(background),
       box_(target_nick_box) {
   // In the expanded part, left of the reason list.
   kit::Lay({
@@ -45,12 +47,33 @@ void UserListPanel::AttachChooser(kit::Form& chooser, kit::ListBox& chooser_list
   chooser_list.Order = ListBox1.Order;
 }
 
+UserListPanel::~UserListPanel() { *alive_ = false; }
+
 void UserListPanel::Timer4Timer() {
   // A tree read costs a cross-process call per user; inside a submission it
   // would slow every key-down, and the list is read again at the next tick.
-  if (ctx_.Submitting()) return;
+  if (ctx_.Submitting() || reading_) return;
+  const Hwnd tree = ctx_.room.UserTreeWindow;
+  if (!background_) {
+    ShowUsers(ReadTreeItemTexts(ctx_.windowing, memory_, tree));
+    return;
+  }
+  reading_ = true;
+  auto texts = std::make_shared<std::vector<std::string>>();
+  background_->Run([texts, &windowing = ctx_.windowing, memory = memory_,
+                    tree] { *texts = ReadTreeItemTexts(windowing, memory, tree); },
+                   [this, texts, alive = alive_] {
+                     if (!*alive) return;
+                     reading_ = false;
+                     // Gone inactive meanwhile: the texts are of a room no longer there.
+                     if (Timer4.Enabled()) ShowUsers(std::move(*texts));
+                   });
+}
+
+void UserListPanel::ShowUsers(std::vector<std::string> texts) {
   RoomState& room = ctx_.room;
-  TreeItemTexts = ReadTreeView(ctx_.windowing, memory_, room.UserTreeWindow, ListBox1, chooser_list_);
+  MergeUserList(texts, ListBox1, chooser_list_);
+  TreeItemTexts = std::move(texts);
   Label2.SetText("NB kick : " + std::to_string(room.KicksByOwnNick) + "/" + std::to_string(room.KicksTotal));
   const std::string count = std::to_string(ListBox1.Count());
   Label1.SetText(count + " utilisateurs");
@@ -58,6 +81,8 @@ void UserListPanel::Timer4Timer() {
 
   // A new room is asked for the rights again. While they are unknown, a request
   // that never reached the room (the moderator was typing) is tried again.
+  // Completed inside a submission's message handling: the request waits for a tick outside.
+  if (ctx_.Submitting()) return;
   if (room.RoomChanged) setopt_submitted_ = false;
   const bool retry = !room.RightsKnown && !setopt_submitted_;
   if ((room.RoomChanged || retry) && ListBox1.Count() > 0 && Pos(" ", ListBox1.Item(0)) == 0) {

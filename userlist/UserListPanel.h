@@ -4,12 +4,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bridge/RoomContext.h"
 #include "bridge/RoomLine.h"
 #include "kit/Widgets.h"
+#include "platform/Background.h"
 #include "platform/ProcessMemory.h"
 
 namespace tavlen {
@@ -18,8 +20,9 @@ class UserListPanel {
  public:
   // `target_nick_box`: the nick every moderation command acts on; `order`: the
   // platform's list order, which the list, the chooser and completion share.
-  UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, ProcessMemory* memory,
+  UserListPanel(kit::Form& form, RoomContext& ctx, RoomLine& line, ProcessMemory* memory, Background* background,
                 kit::Edit& target_nick_box, const Collation& order);
+  ~UserListPanel();
 
   kit::ListBox ListBox1;  // UserList
   kit::Label Label1;      // user count
@@ -34,6 +37,8 @@ class UserListPanel {
   kit::Form* Chooser() const { return chooser_; }
 
   // Reads the room's user tree into the lists (750 ms), while a room window is there.
+  // The read runs in the background when there is a runner; the lists, counts
+  // and title change when it is done.
   kit::Timer Timer4;
   void Timer4Timer();
   // A "/setopt" submission made outside the tick (at start-up): `submitted` is
@@ -56,7 +61,16 @@ class UserListPanel {
   kit::Form& form_;
   RoomContext& ctx_;
   RoomLine& line_;
+  // The lists, counts and title from the texts a read found, and the rights
+  // request a new room needs.
+  void ShowUsers(std::vector<std::string> texts);
+
   ProcessMemory* memory_;
+  Background* background_;
+  // A read is under way in the background: ticks meanwhile start none.
+  bool reading_ = false;
+  // Cleared when the panel goes: a completion still queued then does nothing.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   kit::Edit& box_;
   kit::Form* chooser_ = nullptr;
   kit::ListBox* chooser_list_ = nullptr;

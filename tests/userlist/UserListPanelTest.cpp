@@ -1,7 +1,10 @@
 // The user list tick, the rights request after a room change, the nick chooser
 // and the clicks in the user list, on the whole console.
+#include <deque>
+
 #include "base/Text.h"
 #include "ConsoleFixture.h"
+#include "platform/Background.h"
 
 namespace tavlen::testing {
 
@@ -47,6 +50,55 @@ TEST_F(UserListTest, TickShowsCountsAndTitle) {
   world.advance(750ms);
   EXPECT_EQ(Items(users().ListBox1), (Lines{"Bob", "modo"}));
   EXPECT_EQ(title(), "Tavlen - [2]");
+}
+
+// With a runner, the tree is read off the user-interface thread: the lists change
+// when a read completes, a tick starts no read while one runs, and a read that
+// completes once the room is gone, or the console, changes nothing.
+TEST_F(UserListTest, BackgroundReadsShowWhenDoneOneAtATime) {
+  struct QueuedRuns : Background {
+    std::deque<std::pair<std::function<void()>, std::function<void()>>> jobs;
+    void Run(std::function<void()> work, std::function<void()> done) override {
+      jobs.emplace_back(std::move(work), std::move(done));
+    }
+    void Complete() {
+      auto [work, done] = std::move(jobs.front());
+      jobs.pop_front();
+      work();
+      done();
+    }
+  } runs;
+  standin::RoomConfig cfg;
+  cfg.users = {"carl", "Bob"};
+  auto& salon = world.open_room("le_salon_bleu", cfg);
+  Platform platform = world.platform();
+  platform.background = &runs;
+  console = std::make_unique<Console>(platform);
+  world.advance(750ms);
+  ASSERT_EQ(runs.jobs.size(), 1u);
+  EXPECT_EQ(users().ListBox1.Count(), 0);
+  world.advance(1500ms);
+  EXPECT_EQ(runs.jobs.size(), 1u);
+  runs.Complete();
+  EXPECT_EQ(Items(users().ListBox1), (Lines{"Bob", "carl", "modo"}));
+  EXPECT_EQ(title(), "Tavlen - [3]");
+
+  // The room closes while a read runs: the console goes inactive and stays so.
+  world.advance(750ms);
+  ASSERT_EQ(runs.jobs.size(), 1u);
+  salon.Close();
+  world.advance(200ms);
+  EXPECT_EQ(title(), kInactiveTitle);
+  runs.Complete();
+  EXPECT_EQ(title(), kInactiveTitle);
+  EXPECT_EQ(Items(users().ListBox1), (Lines{"Bob", "carl", "modo"}));
+
+  // A room again, and the console gone before its read completes.
+  world.open_room("le_salon_bleu", cfg);
+  world.advance(1000ms);  // found by discovery, then a tick
+  ASSERT_FALSE(runs.jobs.empty());
+  console.reset();
+  while (!runs.jobs.empty()) runs.Complete();
 }
 
 // Nicks sort as the platform's lists sort them for a French user: accented
