@@ -2,6 +2,7 @@
 
 #include "tests/e2e/console/ConsoleParts.h"
 #include "tests/e2e/console/ScreenCapture.h"
+#include "tests/e2e/console/SystemTools.h"
 #include "tests/e2e/kit/RemoteTree.h"
 #include "ui/MenuIds.h"
 
@@ -480,12 +481,19 @@ void ModerationStory(const Setup& setup) {
 
   Panel p{s, c, room, OuterHeight(c.main)};
   const auto start = Clock::now();
-  Kick(p);
+  {
+    // PUNIR's prescribed 1 s pause holds the window; the rest should not.
+    AnswerWatch watch(c.main);
+    Kick(p);
+    Timing("longest wait of the console's window during KICKER", watch.LongestMs());
+  }
   Punish(p);
+  AnswerWatch watch(c.main);
   CustomWarning(p);
   QuickWarning(p);
   RoomMenusThenKick(p);
   EditorAddsEntry(p);
+  Timing("longest wait of the console's window from AVERTIR to the editor", watch.LongestMs());
   Timing("moderation story after start-up", MsSince(start));
   CHECK(!Contains(room.Transcript(), "talk_time"), "a hidden Commandes entry reached the room");
   EditorChangesEntries(s, c);

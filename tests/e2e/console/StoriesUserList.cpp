@@ -265,6 +265,7 @@ void UserTreeStory(const Setup& setup) {
 
   Chooser(s, c);
 
+  AnswerWatch watch(c.main);
   // What the crowd costs the console's window: its waits at the user list ticks
   // with the crowd, and (above) without it. The tree is read in the background,
   // so the two stay close.
@@ -289,6 +290,7 @@ void UserTreeStory(const Setup& setup) {
   if (WAIT_CONSOLE(s, c, [&] { return GetText(label, 64) == Count(kUsers - kLeaving); }, kTickDeadlineMs,
                    "the count label \"" + Count(kUsers - kLeaving) + "\""))
     Timing(std::to_string(kLeaving) + " users leaving to \"" + Count(kUsers - kLeaving) + "\"", MsSince(leave_start));
+  Timing("longest wait of the console's window with " + std::to_string(kUsers) + " users", watch.LongestMs());
   s.Quit(c);
   s.CloseRoom(room);
 }

@@ -136,6 +136,23 @@ double PostedFence(HWND combo, int deadline_ms) {
   return -1;
 }
 
+AnswerWatch::AnswerWatch(HWND window)
+    : thread_([this, window] {
+        while (!stop_) {
+          const auto start = std::chrono::steady_clock::now();
+          DWORD_PTR answer = 0;
+          SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+          const double waited = MsSince(start);
+          if (waited > longest_ms_) longest_ms_ = waited;
+          Sleep(10);
+        }
+      }) {}
+
+AnswerWatch::~AnswerWatch() {
+  stop_ = true;
+  thread_.join();
+}
+
 Capture SteadyCapture(RECT rect) {
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   IntersectRect(&rect, &rect, &screen);

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "tests/e2e/console/ScreenCapture.h"
 
@@ -55,6 +57,23 @@ bool DismissMessageBox(HWND box);
 // everything posted to that thread before. The milliseconds waited; -1 when
 // it never was. Two fences in a row leave the flag as it was.
 double PostedFence(HWND combo, int deadline_ms);
+
+// Watches how fast a window answers while it lives: every 10 ms a thread sends it
+// WM_NULL and keeps the longest wait, as a click on it would feel. A send that
+// times out (5 s) counts as 5 s.
+class AnswerWatch {
+ public:
+  explicit AnswerWatch(HWND window);
+  ~AnswerWatch();
+  AnswerWatch(const AnswerWatch&) = delete;
+  AnswerWatch& operator=(const AnswerWatch&) = delete;
+  double LongestMs() const { return longest_ms_.load(); }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<double> longest_ms_{0};
+  std::thread thread_;
+};
 
 // The screen's rectangle (cut to the screen) once what it shows has settled:
 // two captures in a row alike, and more than one colour in it, within 2 s.
