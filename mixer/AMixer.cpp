@@ -47,7 +47,8 @@ class ControlDetails {
   // channels - 1, then every channels-th entry below the control's item count;
   // -1 when the names cannot be read or the line is not listed.
   long FindItem(std::uint32_t line_id) {
-    std::vector<MixerListText> names(static_cast<std::size_t>(details_.cChannels) * details_.cMultipleItems);
+    // Sized by what the driver's copy writes (one name per value entry), never empty.
+    std::vector<MixerListText> names(std::max<std::size_t>(Count(), 1));
     MixerControlDetails request = details_;
     request.paValues = nullptr;
     request.paListText = names.data();

@@ -1,5 +1,7 @@
 #include "mixer/RecordingSourceSwitch.h"
 
+#include <limits>
+
 namespace tavlen {
 
 RecordingSourceSwitch::RecordingSourceSwitch(MixerApi& mixer_api, THTMLPopup& status, Clock& clock)
@@ -9,8 +11,10 @@ void RecordingSourceSwitch::Select(Source source) {
   const bool mic = source == Source::kMic;
   if (SettingsChosen) {
     const MixerSourceSetting& s = mic ? MicSetting : MixSetting;
-    // Mute 1 selects a recording source that has no mute switch of its own.
-    Mixer.SetLineState(s.DestinationIndex, s.LineIndex - 1, s.Volume, s.Volume, 1);
+    // Mute 1 selects a recording source that has no mute switch of its own. A
+    // hand-edited line number at the bottom of the range has no line before it.
+    if (s.LineIndex > std::numeric_limits<std::int32_t>::min())
+      Mixer.SetLineState(s.DestinationIndex, s.LineIndex - 1, s.Volume, s.Volume, 1);
   }
   status_.SetText({});
   if (OnSelected) OnSelected(source);

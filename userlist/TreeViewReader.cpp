@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 #include <span>
+#include <unordered_set>
 
 #include "bridge/RemoteMemory.h"
 #include "platform/TreeViewItem.h"
@@ -17,8 +18,8 @@ constexpr std::uint32_t kRequestMask = tv::kText | tv::kImage | tv::kParam | tv:
 constexpr std::size_t kChunkItems = 512;
 // Items whose handles are held before they are asked for (see TreeRead).
 constexpr std::size_t kAskAtOnce = 16;
-// No tree holds more; a control answering nonsense cannot keep the walk going.
-constexpr std::intptr_t kMaxItems = 1 << 20;
+// Far above any room; a control answering nonsense cannot keep the walk going.
+constexpr std::intptr_t kMaxItems = kTreeItemCeiling;
 
 std::string UpToZero(std::span<const std::uint8_t> bytes) {
   const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
@@ -51,24 +52,35 @@ class TreeRead {
   }
 
   // Walks the visible items, at most `count`, through a block of `slots` slots
-  // at `block`, appending the texts obtained.
-  void ReadAll(std::size_t count, RemoteAddress block, std::size_t slots, std::vector<std::string>& out) {
+  // at `block`, appending the texts obtained. An item met a second time ends the
+  // walk: a control whose "next" runs in a circle would otherwise hold it to `count`.
+  TreeReadEnd ReadAll(std::size_t count, RemoteAddress block, std::size_t slots, std::vector<std::string>& out) {
     std::vector<std::uint8_t> bytes(slots * Stride(), 0);
     std::vector<bool> answered(slots);
+    std::unordered_set<std::uint64_t> met;
+    TreeReadEnd end = TreeReadEnd::kWhole;
     std::size_t seen = 0;
     std::uint64_t item = Next(tv::kRoot, 0);
+    const auto fresh = [&](std::uint64_t candidate) {
+      if (candidate == 0 || met.insert(candidate).second) return candidate;
+      end = TreeReadEnd::kCircle;
+      return std::uint64_t{0};
+    };
+    item = fresh(item);
     while (item != 0 && seen < count) {
       std::size_t n = 0;
       while (n < slots && item != 0 && seen < count) {
         const std::size_t first = n;
         for (; n < slots && n - first < kAskAtOnce && item != 0 && seen < count; ++n, ++seen) {
           PutRecord(Slot(bytes, n), item, SlotAt(block, n) + l_.size);
-          item = Next(tv::kNextVisible, item);
+          item = fresh(Next(tv::kNextVisible, item));
         }
         AskBatch(block, first, n, bytes, answered);
       }
       ReadBackChunk(block, n, bytes, answered, out);
     }
+    if (item != 0 && seen == static_cast<std::size_t>(kMaxItems)) end = TreeReadEnd::kCeiling;
+    return end;
   }
 
  private:
@@ -161,8 +173,10 @@ class TreeRead {
 };
 }  // namespace
 
-std::vector<std::string> ReadTreeItemTexts(Windowing& windowing, ProcessMemory* memory, Hwnd tree) {
+std::vector<std::string> ReadTreeItemTexts(Windowing& windowing, ProcessMemory* memory, Hwnd tree,
+                                           TreeReadEnd* end) {
   std::vector<std::string> texts;
+  if (end) *end = TreeReadEnd::kWhole;
   if (tree == kNoWindow || !memory) return texts;
   const std::uint32_t process_id = windowing.WindowProcessId(tree);
   if (process_id == 0) return texts;
@@ -182,7 +196,8 @@ std::vector<std::string> ReadTreeItemTexts(Windowing& windowing, ProcessMemory* 
   // A 32-bit control cannot be pointed above 4 GiB.
   const RemoteAddress last = block.Address() + per_block * read.Stride();
   if (*bits == 32 && last > 0x100000000ull) return texts;
-  read.ReadAll(count, block.Address(), per_block, texts);
+  const TreeReadEnd how = read.ReadAll(count, block.Address(), per_block, texts);
+  if (end) *end = how;
   return texts;
 }
 

@@ -55,22 +55,32 @@ void UserListPanel::Timer4Timer() {
   if (ctx_.Submitting() || reading_) return;
   const Hwnd tree = ctx_.room.UserTreeWindow;
   if (!background_) {
-    ShowUsers(ReadTreeItemTexts(ctx_.windowing, memory_, tree));
+    TreeReadEnd end = TreeReadEnd::kWhole;
+    std::vector<std::string> texts = ReadTreeItemTexts(ctx_.windowing, memory_, tree, &end);
+    ShowUsers(std::move(texts), end);
     return;
   }
   reading_ = true;
-  auto texts = std::make_shared<std::vector<std::string>>();
-  background_->Run([texts, &windowing = ctx_.windowing, memory = memory_,
-                    tree] { *texts = ReadTreeItemTexts(windowing, memory, tree); },
-                   [this, texts, alive = alive_] {
+  struct Read {
+    std::vector<std::string> texts;
+    TreeReadEnd end = TreeReadEnd::kWhole;
+  };
+  auto read = std::make_shared<Read>();
+  background_->Run([read, &windowing = ctx_.windowing, memory = memory_,
+                    tree] { read->texts = ReadTreeItemTexts(windowing, memory, tree, &read->end); },
+                   [this, read, alive = alive_] {
                      if (!*alive) return;
                      reading_ = false;
                      // Gone inactive meanwhile: the texts are of a room no longer there.
-                     if (Timer4.Enabled()) ShowUsers(std::move(*texts));
+                     if (Timer4.Enabled()) ShowUsers(std::move(read->texts), read->end);
                    });
 }
 
-void UserListPanel::ShowUsers(std::vector<std::string> texts) {
+void UserListPanel::ShowUsers(std::vector<std::string> texts, TreeReadEnd end) {
+  if (end == TreeReadEnd::kCircle) ctx_.log.debog(ansi("-> liste des utilisateurs : lecture arrêtée (élément déjà lu)"));
+  if (end == TreeReadEnd::kCeiling)
+    ctx_.log.debog(ansi("-> liste des utilisateurs : lecture arrêtée à ") + std::to_string(kTreeItemCeiling) +
+                   ansi(" éléments"));
   RoomState& room = ctx_.room;
   MergeUserList(texts, ListBox1, chooser_list_);
   TreeItemTexts = std::move(texts);

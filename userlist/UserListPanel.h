@@ -13,6 +13,7 @@
 #include "kit/Widgets.h"
 #include "platform/Background.h"
 #include "platform/ProcessMemory.h"
+#include "userlist/TreeViewReader.h"
 
 namespace tavlen {
 
@@ -63,7 +64,7 @@ class UserListPanel {
   RoomLine& line_;
   // The lists, counts and title from the texts a read found, and the rights
   // request a new room needs.
-  void ShowUsers(std::vector<std::string> texts);
+  void ShowUsers(std::vector<std::string> texts, TreeReadEnd end);
 
   ProcessMemory* memory_;
   Background* background_;

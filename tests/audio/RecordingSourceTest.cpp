@@ -253,6 +253,14 @@ TEST_F(RecordingSourceTest, StoredIndexOutsideTheListsWritesNothing) {
   sources().Select(RecordingSourceSwitch::Source::kMix);
   EXPECT_TRUE(world.mixer.writes().empty());
   EXPECT_EQ(src().Caption(), "Mix");
+
+  // Hand-edited to the ends of the number range: still nothing written, no overflow.
+  world.write_file("config.ini", "MIC= 0 0 -2147483648 -2147483648\r\nMIX= 2147483647 0 2147483647 2147483647\r\n");
+  console.reset();
+  Start();
+  sources().Select(RecordingSourceSwitch::Source::kMic);
+  sources().Select(RecordingSourceSwitch::Source::kMix);
+  EXPECT_TRUE(world.mixer.writes().empty());
 }
 
 class NoMixerTest : public AudioConsoleTest {

@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "bridge/RemoteMemory.h"
+#include "platform/TreeViewItem.h"
 #include "tests/support/UserTreeFixture.h"
 #include "userlist/TreeViewReader.h"
 
@@ -136,6 +137,48 @@ TEST(UserTree, AFailedTransferOrRequestCostsOneItemAtMost) {
   t.Read();
   EXPECT_TRUE(t.Users().empty());
   EXPECT_TRUE(t.Chooser().empty());
+  EXPECT_TRUE(t.Clean());
+}
+
+// A control that lies about its count and whose "next visible" chain runs in a
+// circle: each item is read once and the walk ends. A count far above any room
+// is read up to the ceiling. Both say how the read ended.
+TEST(UserTree, ALyingTreeEndsTheWalk) {
+  UserTreeFixture t;
+  t.Room({"ann", "bob"});
+  sim::SimWindow& window = t.desktop.At(t.tree_window);
+  const auto honest = window.handler;
+  int next_asked = 0;
+  std::intptr_t first = 0;
+  window.handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
+    const bool handled = honest(w, m);
+    if (m.msg == wm::kTvmGetCount) m.result = 1000000000;
+    if (m.msg == wm::kTvmGetNextItem) {
+      ++next_asked;
+      if (m.wparam == tv::kRoot) first = m.result;
+      if (m.wparam == tv::kNextVisible && m.result == 0) m.result = first;  // the last item leads back
+    }
+    return handled;
+  };
+  TreeReadEnd end = TreeReadEnd::kWhole;
+  const Texts texts = ReadTreeItemTexts(t.desktop, &t.memory, t.tree_window, &end);
+  EXPECT_EQ(texts, (Texts{"Visible Users", "ann", "bob", "Hidden Users", " Click name to view"}));
+  EXPECT_EQ(end, TreeReadEnd::kCircle);
+  EXPECT_EQ(next_asked, 6);
+  EXPECT_TRUE(t.Clean());
+
+  // An honest chain longer than the ceiling, under the same lying count.
+  Texts crowd;
+  for (int i = 0; i < kTreeItemCeiling + 50; ++i) crowd.push_back("u" + std::to_string(i));
+  t.Room(crowd);
+  window.handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
+    const bool handled = honest(w, m);
+    if (m.msg == wm::kTvmGetCount) m.result = 1000000000;
+    return handled;
+  };
+  EXPECT_EQ(ReadTreeItemTexts(t.desktop, &t.memory, t.tree_window, &end).size(),
+            static_cast<std::size_t>(kTreeItemCeiling));
+  EXPECT_EQ(end, TreeReadEnd::kCeiling);
   EXPECT_TRUE(t.Clean());
 }
 
