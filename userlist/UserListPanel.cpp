@@ -53,27 +53,26 @@ void UserListPanel::Timer4Timer() {
   // A tree read costs a cross-process call per user; inside a submission it
   // would slow every key-down, and the list is read again at the next tick.
   if (ctx_.Submitting() || reading_) return;
-  const Hwnd tree = ctx_.room.UserTreeWindow;
-  if (!background_) {
-    TreeReadEnd end = TreeReadEnd::kWhole;
-    std::vector<std::string> texts = ReadTreeItemTexts(ctx_.windowing, memory_, tree, &end);
-    ShowUsers(std::move(texts), end);
-    return;
-  }
-  reading_ = true;
   struct Read {
     std::vector<std::string> texts;
     TreeReadEnd end = TreeReadEnd::kWhole;
   };
   auto read = std::make_shared<Read>();
-  background_->Run([read, &windowing = ctx_.windowing, memory = memory_,
-                    tree] { read->texts = ReadTreeItemTexts(windowing, memory, tree, &read->end); },
-                   [this, read, alive = alive_] {
-                     if (!*alive) return;
-                     reading_ = false;
-                     // Gone inactive meanwhile: the texts are of a room no longer there.
-                     if (Timer4.Enabled()) ShowUsers(std::move(read->texts), read->end);
-                   });
+  auto work = [read, &windowing = ctx_.windowing, memory = memory_, tree = ctx_.room.UserTreeWindow] {
+    read->texts = ReadTreeItemTexts(windowing, memory, tree, &read->end);
+  };
+  if (!background_) {
+    work();
+    ShowUsers(std::move(read->texts), read->end);
+    return;
+  }
+  reading_ = true;
+  background_->Run(std::move(work), [this, read, alive = alive_] {
+    if (!*alive) return;
+    reading_ = false;
+    // Gone inactive meanwhile: the texts are of a room no longer there.
+    if (Timer4.Enabled()) ShowUsers(std::move(read->texts), read->end);
+  });
 }
 
 void UserListPanel::ShowUsers(std::vector<std::string> texts, TreeReadEnd end) {
@@ -89,10 +88,10 @@ void UserListPanel::ShowUsers(std::vector<std::string> texts, TreeReadEnd end) {
   Label1.SetText(count + " utilisateurs");
   ctx_.app.SetTitle("Tavlen - [" + count + "]");
 
-  // A new room is asked for the rights again. While they are unknown, a request
-  // that never reached the room (the moderator was typing) is tried again.
   // Completed inside a submission's message handling: the request waits for a tick outside.
   if (ctx_.Submitting()) return;
+  // A new room is asked for the rights again. While they are unknown, a request
+  // that never reached the room (the moderator was typing) is tried again.
   if (room.RoomChanged) setopt_submitted_ = false;
   const bool retry = !room.RightsKnown && !setopt_submitted_;
   if ((room.RoomChanged || retry) && ListBox1.Count() > 0 && Pos(" ", ListBox1.Item(0)) == 0) {
