@@ -1,6 +1,7 @@
 #include "standin/sim/SimRoom.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tavlen::sim {
 
@@ -25,6 +26,10 @@ SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<
     }
     if (m.msg == wm::kGetTextLength) {
       m.result = static_cast<std::intptr_t>(model_.TranscriptText().size());
+      return true;
+    }
+    if (m.msg == wm::kEmGetTextRange) {
+      m.result = AnswerTextRange(static_cast<RemoteAddress>(m.lparam));
       return true;
     }
     return false;
@@ -86,6 +91,30 @@ SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<
 }
 
 SimRoom::~SimRoom() { Close(); }
+
+// As a rich edit answers: positions count a paragraph as one character, the text
+// ends each paragraph with CR alone and is followed by a zero.
+std::intptr_t SimRoom::AnswerTextRange(RemoteAddress range_at) {
+  if (!memory_) return 0;
+  const bool wide = memory_->ProcessBits(process_) == 64;
+  std::uint8_t range[16] = {};
+  if (!memory_->ReadOwn(process_, range_at, range, wide ? 16 : 12)) return 0;
+  std::int32_t first = 0, last = 0;
+  std::memcpy(&first, range, 4);
+  std::memcpy(&last, range + 4, 4);
+  RemoteAddress text_at = 0;
+  std::memcpy(&text_at, range + 8, wide ? 8 : 4);
+  std::string rich;
+  for (const char c : model_.TranscriptText())
+    if (c != '\n' || rich.empty() || rich.back() != '\r') rich += c;
+  const auto size = static_cast<std::int32_t>(rich.size());
+  if (last == -1 || last > size) last = size;
+  if (first < 0 || first >= last) return 0;
+  std::string part = rich.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
+  part += '\0';
+  if (!memory_->WriteOwn(process_, text_at, part.data(), part.size())) return 0;
+  return last - first;
+}
 
 bool SimRoom::Open() const { return desktop_.IsWindow(window_); }
 

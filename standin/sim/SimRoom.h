@@ -56,6 +56,8 @@ class SimRoom {
 
  private:
   void Sync();
+  // EM_GETTEXTRANGE on the transcript, the record at `range_at` in the room's memory.
+  std::intptr_t AnswerTextRange(RemoteAddress range_at);
   void SyncTree();
   void AddNodes(SimTreeView::Item parent, const std::vector<standin::TreeNode>& nodes);
   SimDesktop& desktop_;
