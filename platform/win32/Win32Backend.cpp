@@ -10,6 +10,7 @@
 
 #include "platform/win32/Win32BackendNative.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Gdi.h"
 
 namespace tavlen {
@@ -226,11 +227,13 @@ void Win32Backend::PlaceForm(NativeForm& nf, bool reposition) {
   kit::Form& form = *nf.form;
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(nf.hwnd, GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrA(nf.hwnd, GWL_EXSTYLE));
-  int width = form.Width();
-  int height = form.Height();
+  const int size_dpi = dpi::OfWindow(nf.hwnd);
+  const int at_dpi = dpi::System();
+  int width = dpi::Scale(form.Width(), size_dpi);
+  int height = dpi::Scale(form.Height(), size_dpi);
   if (form.ClientSize()) {
-    RECT r{0, 0, form.ClientSize()->first, form.ClientSize()->second};
-    AdjustWindowRectEx(&r, style, GetMenu(nf.hwnd) != nullptr, ex_style);
+    RECT r{0, 0, dpi::Scale(form.ClientSize()->first, size_dpi), dpi::Scale(form.ClientSize()->second, size_dpi)};
+    dpi::AdjustWindowRect(r, style, GetMenu(nf.hwnd) != nullptr, ex_style, size_dpi);
     width = r.right - r.left;
     height = r.bottom - r.top;
   }
@@ -239,8 +242,8 @@ void Win32Backend::PlaceForm(NativeForm& nf, bool reposition) {
   int x = current.left;
   int y = current.top;
   if (form.Position == kit::FormPosition::kDesigned) {
-    x = form.Left();
-    y = form.Top();
+    x = dpi::Scale(form.Left(), at_dpi);
+    y = dpi::Scale(form.Top(), at_dpi);
   } else if (reposition) {
     RECT around = WorkArea();
     if (form.Position == kit::FormPosition::kOwnerFormCenter && form.CenterOn) {
@@ -259,7 +262,9 @@ void Win32Backend::PlaceForm(NativeForm& nf, bool reposition) {
       current.bottom - current.top != height)
     SetWindowPos(nf.hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   // The model follows where the window went.
-  if (form.Left() != x || form.Top() != y) form.SetBounds(x, y, form.Width(), form.Height());
+  const int left = dpi::Unscale(x, at_dpi);
+  const int top = dpi::Unscale(y, at_dpi);
+  if (form.Left() != left || form.Top() != top) form.SetBounds(left, top, form.Width(), form.Height());
   nf.placing = false;
 }
 
@@ -376,7 +381,8 @@ void Win32Backend::OpenPopup(kit::PopupMenu& menu, Point screen) {
                      : menu.PopupAlignment == kit::Alignment::kRight ? TPM_RIGHTALIGN
                                                                       : TPM_LEFTALIGN;
   const int command = static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY | align,
-                                                      screen.x, screen.y, 0, owner, nullptr));
+                                                      dpi::Scale(screen.x, dpi::System()),
+                                                      dpi::Scale(screen.y, dpi::System()), 0, owner, nullptr));
   PostMessageA(owner, WM_NULL, 0, 0);
   DestroyMenu(popup);
   if (command == 0 || live_menus_.count(&menu.root) == 0) return;
@@ -474,9 +480,11 @@ std::intptr_t Win32Backend::FormMessage(NativeForm& nf, unsigned msg, std::uintp
     case WM_NCMOUSEMOVE:
       form.FrameMouseMove();
       break;
-    case WM_MOUSEMOVE:
-      form.MouseMove(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam) + nf.shift);
+    case WM_MOUSEMOVE: {
+      const int dpi = dpi::OfWindow(hwnd);
+      form.MouseMove(dpi::Unscale(GET_X_LPARAM(lparam), dpi), dpi::Unscale(GET_Y_LPARAM(lparam), dpi) + nf.shift);
       return 0;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -487,8 +495,9 @@ std::intptr_t Win32Backend::FormMessage(NativeForm& nf, unsigned msg, std::uintp
                                       : (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP) ? kit::MouseButton::kRight
                                                                                        : kit::MouseButton::kMiddle;
       const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
-      const int x = GET_X_LPARAM(lparam);
-      const int y = GET_Y_LPARAM(lparam) + nf.shift;
+      const int dpi = dpi::OfWindow(hwnd);
+      const int x = dpi::Unscale(GET_X_LPARAM(lparam), dpi);
+      const int y = dpi::Unscale(GET_Y_LPARAM(lparam), dpi) + nf.shift;
       if (down) form.MouseDown(button, x, y);
       else form.MouseUp(button, x, y);
       return 0;
@@ -517,13 +526,27 @@ std::intptr_t Win32Backend::FormMessage(NativeForm& nf, unsigned msg, std::uintp
       nf.in_menu_loop = false;
       if (dirty_menus_.count(&nf)) ScheduleFlush();
       break;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the suggested frame, then every
+      // control and font again at the new scale.
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      nf.placing = true;
+      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      nf.placing = false;
+      Rescale(nf);
+      return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lparam);
       // A window the user moved: the model's position follows.
+      const int at_dpi = dpi::System();
+      const int left = dpi::Unscale(pos->x, at_dpi);
+      const int top = dpi::Unscale(pos->y, at_dpi);
       if (!nf.placing && !(pos->flags & SWP_NOMOVE) && IsWindowVisible(hwnd) && !IsIconic(hwnd) &&
-          (form.Left() != pos->x || form.Top() != pos->y)) {
+          (form.Left() != left || form.Top() != top)) {
         nf.placing = true;
-        form.SetBounds(pos->x, pos->y, form.Width(), form.Height());
+        form.SetBounds(left, top, form.Width(), form.Height());
         nf.placing = false;
       }
       break;

@@ -105,6 +105,8 @@ class Win32Backend final : public kit::Backend {
   NativeControl* Find(const kit::Control& control);
   void PlaceForm(NativeForm& native, bool reposition);
   void PlaceControl(NativeControl& native);
+  // Every control of the form at the form's current scale.
+  void Rescale(NativeForm& native);
   void ApplyVisible(NativeControl& native);
   void ApplyEnabled(NativeControl& native);
   void ApplyText(NativeControl& native);

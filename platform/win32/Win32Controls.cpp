@@ -10,6 +10,7 @@
 
 #include "platform/win32/Win32BackendNative.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Gdi.h"
 
 namespace tavlen {
@@ -229,7 +230,7 @@ Win32Backend::NativeControl* Win32Backend::RealizeControl(NativeForm& native, ki
   if (As<kit::Edit>(&control)) SendMessageA(hwnd, EM_LIMITTEXT, 0, 0);
   ApplyFont(nc);
   if (auto* list = As<kit::ListBox>(&control); list && list->ItemHeight > 0)
-    SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, list->ItemHeight);
+    SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, dpi::Scale(list->ItemHeight, dpi::OfWindow(hwnd)));
   PlaceControl(nc);
   if (As<kit::ItemList>(&control)) SyncItems(nc);
   ApplyText(nc);
@@ -252,10 +253,22 @@ void Win32Backend::PlaceControl(NativeControl& nc) {
   y -= nc.form->shift;
   int height = control.Height();
   if (As<kit::ComboBox>(nc.control)) height += kComboListHeight;
-  MoveWindow(nc.hwnd, x, y, control.Width(), height, TRUE);
+  const int dpi = dpi::OfWindow(nc.form->hwnd);
+  MoveWindow(nc.hwnd, dpi::Scale(x, dpi), dpi::Scale(y, dpi), dpi::Scale(control.Width(), dpi), dpi::Scale(height, dpi),
+             TRUE);
   if (auto* container = As<kit::Container>(nc.control))
     for (kit::Control* child : container->Children())
       if (NativeControl* inner = Find(*child)) PlaceControl(*inner);
+}
+
+void Win32Backend::Rescale(NativeForm& nf) {
+  for (auto& [control, nc] : controls_) {
+    if (nc->form != &nf) continue;
+    ApplyFont(*nc);
+    if (auto* list = As<kit::ListBox>(nc->control); list && list->ItemHeight > 0)
+      SendMessageA(nc->hwnd, LB_SETITEMHEIGHT, 0, dpi::Scale(list->ItemHeight, dpi::OfWindow(nc->hwnd)));
+    PlaceControl(*nc);
+  }
 }
 
 void Win32Backend::ApplyVisible(NativeControl& nc) {
@@ -308,7 +321,7 @@ void Win32Backend::AppendLine(NativeControl& nc) {
 
 void Win32Backend::ApplyFont(NativeControl& nc) {
   const kit::Font& font = nc.control->GetFont();
-  SendMessageA(nc.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(gdi::Font(font.name, font.size, font.bold, font.underline)),
+  SendMessageA(nc.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(gdi::Font(font.name, font.size, font.bold, font.underline, dpi::OfWindow(nc.hwnd))),
                TRUE);
 }
 
@@ -535,8 +548,9 @@ std::intptr_t Win32Backend::ControlMessage(NativeControl& nc, unsigned msg, std:
   HWND hwnd = nc.hwnd;
   WNDPROC original = nc.original;
   kit::Control& control = *nc.control;
-  const int x = GET_X_LPARAM(lparam);
-  const int y = GET_Y_LPARAM(lparam);
+  const int dpi = dpi::OfWindow(hwnd);
+  const int x = dpi::Unscale(GET_X_LPARAM(lparam), dpi);
+  const int y = dpi::Unscale(GET_Y_LPARAM(lparam), dpi);
   // A press reaches the model after the native control has taken it. Its handler
   // may open a menu or a prompt, whose modal loop takes the release: run before
   // the native press, it left the button drawn pressed and holding the mouse
@@ -670,7 +684,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& item) {
   if (disabled) text = Mix(text, face);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, text);
-  const HGDIOBJ previous = SelectObject(dc, gdi::Font(font.name, font.size, font.bold, font.underline));
+  const HGDIOBJ previous = SelectObject(dc, gdi::Font(font.name, font.size, font.bold, font.underline, dpi::OfWindow(item.hwndItem)));
   RECT text_rect = r;
   if (pressed) OffsetRect(&text_rect, 1, 1);
   const std::string& caption = button.Text();

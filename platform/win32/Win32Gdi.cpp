@@ -5,7 +5,7 @@
 namespace tavlen::gdi {
 namespace {
 
-using FontKey = std::tuple<std::string, int, bool, bool>;
+using FontKey = std::tuple<std::string, int, bool, bool, int>;
 
 // Deleted at exit by the system with the process; the caches only grow by the
 // few fonts and colours the windows use.
@@ -26,22 +26,14 @@ COLORREF Resolve(std::uint32_t color) {
   return static_cast<COLORREF>(color & 0x00FFFFFFu);
 }
 
-int FontHeight(int points) {
-  static const int dpi = [] {
-    HDC screen = GetDC(nullptr);
-    const int value = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return value > 0 ? value : 96;
-  }();
-  return -MulDiv(points, dpi, 72);
-}
+int FontHeight(int points, int dpi) { return -MulDiv(points, dpi, 72); }
 
-HFONT Font(const std::string& name, int points, bool bold, bool underline) {
-  const FontKey key{name, points, bold, underline};
+HFONT Font(const std::string& name, int points, bool bold, bool underline, int dpi) {
+  const FontKey key{name, points, bold, underline, dpi};
   auto& fonts = Fonts();
   if (auto found = fonts.find(key); found != fonts.end()) return found->second;
   LOGFONTA lf{};
-  lf.lfHeight = FontHeight(points);
+  lf.lfHeight = FontHeight(points, dpi);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfUnderline = underline ? TRUE : FALSE;
   lf.lfCharSet = DEFAULT_CHARSET;

@@ -15,11 +15,12 @@ namespace tavlen::gdi {
 // 0x00BBGGRR, or a system colour when the top byte is 0x80 (its index in the low byte).
 COLORREF Resolve(std::uint32_t color);
 
-// The height CreateFont takes for a size in points at the screen's resolution.
-int FontHeight(int points);
+// The height CreateFont takes for a size in points at `dpi` pixels an inch.
+int FontHeight(int points, int dpi);
 
-// Fonts and solid brushes by their description; owned by the cache.
-HFONT Font(const std::string& name, int points, bool bold, bool underline);
+// Fonts (at a monitor's scale) and solid brushes by their description; owned by
+// the cache.
+HFONT Font(const std::string& name, int points, bool bold, bool underline, int dpi);
 HBRUSH Brush(COLORREF color);
 
 }  // namespace tavlen::gdi

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Gdi.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/WindowOwner.h"
@@ -26,7 +27,7 @@ class GdiCanvas final : public Canvas {
 
   void PaintText(const Rect& rect, std::string_view text, const FontDescription& font, Rgb color) override {
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    const HGDIOBJ previous = SelectObject(dc_, gdi::Font(font.name, font.points, font.bold, font.underline));
+    const HGDIOBJ previous = SelectObject(dc_, gdi::Font(font.name, font.points, font.bold, font.underline, dpi::kBase));
     SetTextColor(dc_, static_cast<COLORREF>(color));
     // No DT_NOPREFIX: "&" underlines the next character, as the metrics assume.
     DrawTextA(dc_, text.data(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE);
@@ -78,14 +79,20 @@ class Win32PopupWindow final : public PopupWindow {
   }
 
   void SetBounds(const Rect& bounds) override {
-    SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int at = dpi::System();
+    const int size = dpi::OfWindow(window_);
+    SetWindowPos(window_, nullptr, dpi::Scale(bounds.left, at), dpi::Scale(bounds.top, at),
+                 dpi::Scale(bounds.Width(), size), dpi::Scale(bounds.Height(), size), SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   Rect Bounds() override {
     RECT r{};
     GetWindowRect(window_, &r);
-    return {r.left, r.top, r.right, r.bottom};
+    const int at = dpi::System();
+    const int size = dpi::OfWindow(window_);
+    const int left = dpi::Unscale(r.left, at);
+    const int top = dpi::Unscale(r.top, at);
+    return {left, top, left + dpi::Unscale(r.right - r.left, size), top + dpi::Unscale(r.bottom - r.top, size)};
   }
 
   void ShowNoActivate() override {
@@ -184,7 +191,8 @@ class Win32PopupWindow final : public PopupWindow {
     POINT p{};
     GetCursorPos(&p);
     ScreenToClient(window_, &p);
-    return {p.x, p.y};
+    const int dpi = dpi::OfWindow(window_);
+    return {dpi::Unscale(p.x, dpi), dpi::Unscale(p.y, dpi)};
   }
 
   void Run(const std::function<void()>& work) {
@@ -211,10 +219,12 @@ class Win32PopupWindow final : public PopupWindow {
       HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
       const HGDIOBJ previous = SelectObject(memory, bitmap);
       ::FillRect(memory, &client, gdi::Brush(GetSysColor(COLOR_INFOBK)));
+      dpi::MapUnitsToDevice(memory, dpi::OfWindow(window_));
       if (events_.paint) {
         GdiCanvas canvas(memory);
         Run([&] { events_.paint(canvas); });
       }
+      SetMapMode(memory, MM_TEXT);  // the copy is pixel for pixel
       BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
       SelectObject(memory, previous);
       DeleteObject(bitmap);

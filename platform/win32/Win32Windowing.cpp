@@ -6,11 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Win32Dpi.h"
+
 namespace tavlen {
 namespace {
 
 HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
 Hwnd FromHwnd(HWND window) { return reinterpret_cast<Hwnd>(window); }
+
+Rect Units(const RECT& r) {
+  const int dpi = dpi::System();
+  return Rect{dpi::Unscale(r.left, dpi), dpi::Unscale(r.top, dpi), dpi::Unscale(r.right, dpi), dpi::Unscale(r.bottom, dpi)};
+}
 
 // Sends with the timeout; false when the window is gone, hung or too slow.
 bool SendWithTimeout(Hwnd window, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR& result) {
@@ -151,25 +158,27 @@ bool Win32Windowing::SetForegroundWindow(Hwnd window) {
   return window != kNoWindow && ::SetForegroundWindow(ToHwnd(window)) != FALSE;
 }
 
+// The desktop in the console's 96-DPI units (see Win32Dpi.h).
 Rect Win32Windowing::GetWindowRect(Hwnd window) {
   RECT r{};
   if (window == kNoWindow || !::GetWindowRect(ToHwnd(window), &r)) return {};
-  return Rect{r.left, r.top, r.right, r.bottom};
+  return Units(r);
 }
 
-int Win32Windowing::VirtualScreenWidth() { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
-int Win32Windowing::VirtualScreenHeight() { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+int Win32Windowing::VirtualScreenWidth() { return dpi::Unscale(GetSystemMetrics(SM_CXVIRTUALSCREEN), dpi::System()); }
+int Win32Windowing::VirtualScreenHeight() { return dpi::Unscale(GetSystemMetrics(SM_CYVIRTUALSCREEN), dpi::System()); }
 
 Rect Win32Windowing::WorkArea() {
   RECT r{};
   if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return {};
-  return Rect{r.left, r.top, r.right, r.bottom};
+  return Units(r);
 }
 
 Point Win32Windowing::CursorPos() {
   POINT p{};
   if (!GetCursorPos(&p)) return {};
-  return Point{p.x, p.y};
+  const int dpi = dpi::System();
+  return Point{dpi::Unscale(p.x, dpi), dpi::Unscale(p.y, dpi)};
 }
 
 std::uint32_t Win32Windowing::WindowProcessId(Hwnd window) {

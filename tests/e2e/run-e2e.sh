@@ -52,6 +52,7 @@ fi
 e2e_silent_sound "$ROOT/$B64"
 # A prefix of its own: the stories need a desktop that no other harness shares.
 wine_start "$ROOT/$B64/e2e"
+wine_dpi 96  # a run cut short may have left another scale
 # The sound server of the stories that need one (the mixer, sound shortcuts).
 pulse=(--pulse)
 if ! e2e_pulse_start "$ROOT/$B64/e2e"; then
@@ -114,6 +115,19 @@ runs32 && check "$B32 stand-in check, $B32 room" 'STANDIN CHECK OK' 150 "$ROOT/$
 runs32 && check "$B32 stand-in check, $B64 room" 'STANDIN CHECK OK' 150 "$ROOT/$B32/standin_check.exe" "$(winpath "$ROOT/$B64/standin.exe")"
 
 run_pair "$B64" "$B64"
+# The 64-bit console at 100, 150 and 200 % (the prefix's scale set for each),
+# then the prefix back at 100 % for what follows and for the next run.
+for dpi in 96 144 192; do
+  if wine_dpi "$dpi"; then
+    check "$B64 console at $dpi DPI" 'E2E OK' 120 "$ROOT/$B64/console_e2e.exe" \
+      --console "$(winpath "$ROOT/$B64/tavlen.exe")" --standin "$(winpath "$ROOT/$B64/standin.exe")" \
+      --work "$(winpath "$ROOT/$B64/e2e-work/scales")" --only scales
+  else
+    summary+=("FAIL  $B64 console at $dpi DPI: the scale could not be set")
+    failed=1
+  fi
+done
+wine_dpi 96 || { summary+=("FAIL  the prefix could not be set back to 96 DPI"); failed=1; }
 if runs32; then
   run_pair "$B64" "$B32"
   run_pair "$B32" "$B32"

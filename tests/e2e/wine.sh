@@ -127,6 +127,19 @@ wine_symbol_font() {
   ln -sfn "$font" "$fonts/marlett.ttf"
 }
 
+# wine_dpi <dpi>: the display scale of the prefix's desktop (96 is 100 %),
+# which Wine reads as its server starts: the server is restarted around it.
+wine_dpi() {
+  local key
+  wineserver -k 2>/dev/null || true
+  timeout 20 wineserver -w 2>/dev/null || true
+  for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+      { wine_log "LogPixels $1 could not be written"; return 1; }
+  done
+  timeout 20 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+}
+
 # Display, environment and prefix; everything is stopped when the shell exits.
 wine_start() {
   wine_env

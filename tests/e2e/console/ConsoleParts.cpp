@@ -88,6 +88,12 @@ bool ChooseComboItem(HWND combo, int index) {
   return PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
+bool DoubleClick(HWND window, POINT client) {
+  const LPARAM at = MAKELPARAM(client.x, client.y);
+  return PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(window, WM_LBUTTONUP, 0, at) &&
+         PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
 bool MouseClickAt(POINT screen) {
   if (!SetCursorPos(screen.x, screen.y)) return false;
   // The move travels with the buttons: a pointer position the display server

@@ -30,6 +30,8 @@ bool ClickListItem(HWND list, int index);
 bool ChooseComboItem(HWND combo, int index);
 // A real mouse click (SendInput) at a screen point.
 bool MouseClickAt(POINT screen);
+// A double click of the left button where the mouse is, as the window gets it.
+bool DoubleClick(HWND window, POINT client);
 
 // The console's text prompt titled `caption`, awaited: `text` typed into its box,
 // then OK, or Cancel when `ok` is false. True once the prompt has closed; a failure

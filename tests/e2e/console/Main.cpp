@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         {"moderation", ModerationStory}, {"users", UserTreeStory},     {"nomixer", NoMixerStory},
         {"mixer", MixerStory},           {"hotkeys", HotkeysStory},    {"sounds", SoundShortcutStory},
         {"faults", ClientFaultsStory},   {"readonly", ReadOnlySettingsStory},
-        {"folders", InstallFolderStory}};
+        {"folders", InstallFolderStory}, {"scales", ScalesStory}};
     const auto story = stories.find(only);
     CHECK(story != stories.end(), "a story named \"" + only + "\"");
     if (story != stories.end()) story->second(setup);

@@ -240,4 +240,158 @@ void DiscoveryStory(const Setup& setup) {
   else FAIL_HERE("the console did not end after Quitter");
 }
 
+namespace {
+
+// The desktop's scale as a program aware of it sees it.
+int DesktopDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+bool Near(int actual, int expected) { return std::abs(actual - expected) <= 2; }
+
+std::string Size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+// A window drawn for the scale: `width` x `height` 96-DPI units (its client
+// area, or its frame when `frame`), and every caption of its buttons and labels
+// inside its control, in a font made for the scale rather than stretched.
+void CheckScaled(HWND window, int dpi, int width, int height, bool frame, const std::string& what) {
+  RECT r{};
+  if (frame) GetWindowRect(window, &r);
+  else GetClientRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  CHECK(Near(w, MulDiv(width, dpi, 96)) && Near(h, MulDiv(height, dpi, 96)),
+        what + " is " + Size(w, h) + " at " + std::to_string(dpi) + " DPI, expected " +
+            Size(MulDiv(width, dpi, 96), MulDiv(height, dpi, 96)));
+  HDC dc = GetDC(window);
+  for (HWND child : DirectChildren(window)) {
+    const std::string cls = ClassOf(child);
+    const std::string text = GetText(child, 256);
+    if (!IsWindowVisible(child) || text.empty() || (cls != "Button" && cls != "Static")) continue;
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+    LOGFONTA lf{};
+    if (!font || !GetObjectA(font, sizeof lf, &lf)) continue;
+    // 8 points and up: 11 pixels at 96 DPI, 16 at 144, 21 at 192.
+    CHECK(std::abs(lf.lfHeight) >= MulDiv(8, dpi, 72), what + ": \"" + Shown(text) + "\" in a font of " +
+                                                          std::to_string(std::abs(lf.lfHeight)) + " pixels");
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE extent{};
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {  // "&x" shows as an underlined x, "&&" as "&"
+      if (text[i] == '&' && ++i == text.size()) break;
+      shown += text[i];
+    }
+    GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
+    SelectObject(dc, previous);
+    RECT inside{};
+    GetClientRect(child, &inside);
+    const bool multiline = (GetWindowLongA(child, GWL_STYLE) & BS_MULTILINE) && cls == "Button";
+    if (!multiline)
+      CHECK(extent.cx <= inside.right, what + ": \"" + Shown(text) + "\" (" + std::to_string(extent.cx) +
+                                           " pixels) fits its control of " + std::to_string(inside.right));
+  }
+  ReleaseDC(window, dc);
+}
+
+}  // namespace
+
+void ScalesStory(const Setup& setup) {
+  // A driver aware of the scale sees the desktop's own pixels.
+  if (auto aware = reinterpret_cast<BOOL(WINAPI*)()>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
+    aware();
+  const int dpi = DesktopDpi();
+  const std::string at = std::to_string(dpi);
+  Note("scales story at " + at + " DPI (" + setup.label + ")");
+  if (!DesktopFree("le_salon_bleu : Video Chat Room")) return;
+  Session s(setup);
+  Room& room = s.StartRoom({"--room", "le_salon_bleu", "--nick", "modo", "--users", "alice,bob,carl", "--at", "700,8"},
+                           "le_salon_bleu : Video Chat Room");
+  if (!room.window) return;
+  Console& c = s.StartConsole("scale-" + at, {{"highlight.ini", "vend\r\n"}});
+  if (!c.main) return;
+  if (!WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - le_salon_bleu"; }, kStartDeadlineMs,
+                    "the caption \"Tavlen - le_salon_bleu\""))
+    return;
+  HWND ban = c.Child("Button", "BANNIR");
+  if (ban) WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs, "BANNIR enabled");
+  CheckScaled(c.main, dpi, 327, 180, true, "the main window");
+  KeepScreenshot(SteadyWindow(c.main), c.exe_dir, "main-" + at);
+
+  // A watched word while the console is in front.
+  SetForegroundWindow(c.main);
+  WAIT_CONSOLE(s, c, [&] { return GetForegroundWindow() == c.main; }, kTickDeadlineMs, "the console in front");
+  CHECK(Control(room.window, "say alice|qui vend un v\xE9lo ?"), "alice says a watched word");
+  HWND popup = nullptr;
+  if (WAIT_CONSOLE(s, c, [&] { return (popup = VisibleTopLevel(c.process.id, "THTMLPopupWindow")) != nullptr; },
+                   kMonitorDeadlineMs, "the notification")) {
+    CheckScaled(popup, dpi, 200, 90, true, "the notification");
+    const Capture shot = SteadyWindow(popup);
+    KeepScreenshot(shot, c.exe_dir, "notification-" + at);
+    // The speaker in blue and the word in red, whole inside the frame.
+    const PixelBox speaker = FindPixels(shot, [](int r, int g, int b) { return b > 150 && r < 100 && g < 100; });
+    const PixelBox word = FindPixels(shot, [](int r, int g, int b) { return r > 150 && g < 100 && b < 100; });
+    const PixelBox face = FindPixels(shot, [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; });
+    CHECK(face.count > shot.width * shot.height / 2 && face.left <= 2 && face.top <= 2 &&
+              face.right >= shot.width - 2 && face.bottom >= shot.height - 2,
+          "the notification's face fills its window at " + at + " DPI");
+    CHECK(speaker.count > 0 && word.count > 0 && speaker.left > 2 && word.left > 2 && speaker.right < shot.width - 2 &&
+              word.right < shot.width - 2 && word.bottom < shot.height - 2,
+          "the speaker and the word inside the notification at " + at + " DPI");
+  }
+
+  // The chooser, opened by a double click in the nick box.
+  HWND box = NickBox(c);
+  if (box) {
+    // The pointer where a hand would be: the chooser closes once it leaves.
+    RECT r{};
+    GetWindowRect(box, &r);
+    const POINT in_box{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
+    SetCursorPos(r.left + in_box.x, r.top + in_box.y);
+    CHECK(DoubleClick(box, in_box), "double click in the nick box");
+    HWND chooser = nullptr;
+    if (WAIT_CONSOLE(s, c, [&] { return (chooser = VisibleTopLevel(c.process.id, "TForm4")) != nullptr; },
+                     kTickDeadlineMs, "the nick chooser")) {
+      CheckScaled(chooser, dpi, 153, 380, false, "the chooser");
+      const auto lists = VisibleChildren(chooser, "ListBox");
+      LRESULT item = 0;
+      CHECK(!lists.empty() && SendTimeout(lists.front(), LB_GETITEMHEIGHT, 0, 0, &item) &&
+                Near(static_cast<int>(item), MulDiv(16, dpi, 96)),
+            "the chooser's items are " + std::to_string(item) + " pixels high at " + at + " DPI");
+      if (!lists.empty()) {
+        RECT list{};
+        GetWindowRect(lists.front(), &list);
+        SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+      }
+      // Once the nicks are drawn (dark text on the white list).
+      Capture shot;
+      CHECK(Poll([&] {
+              shot = SteadyWindow(chooser);
+              return FindPixels(shot, [](int r, int g, int b) { return r + g + b < 150; }).count > 50;
+            }, kTickDeadlineMs),
+            "the chooser's nicks drawn at " + at + " DPI");
+      KeepScreenshot(shot, c.exe_dir, "chooser-" + at);
+      PostMessageA(chooser, WM_CLOSE, 0, 0);
+      WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(chooser); }, kTickDeadlineMs, "the chooser to close");
+    }
+  } else {
+    FAIL_HERE("the nick box");
+  }
+
+  // The editor.
+  SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);  // no hint over the editor's picture
+  CHECK(c.Menu(tavlen::menu_id::kEditerLesMessages), "Editer les messages posted");
+  HWND editor = nullptr;
+  if (WAIT_CONSOLE(s, c, [&] { return (editor = VisibleTopLevel(c.process.id, "TForm2")) != nullptr; },
+                   kTickDeadlineMs, "the editor")) {
+    CheckScaled(editor, dpi, 506, 476, false, "the editor");
+    KeepScreenshot(SteadyWindow(editor), c.exe_dir, "editor-" + at);
+    PostMessageA(editor, WM_CLOSE, 0, 0);
+    WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(editor); }, kTickDeadlineMs, "the editor to close");
+  }
+  s.CloseRoom(room);
+}
+
 }  // namespace e2e

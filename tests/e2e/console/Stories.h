@@ -14,6 +14,9 @@ void DiscoveryStory(const Setup& setup);
 
 // The demo: the room with users and chat, the console beside it, left running.
 bool DemoStart(const Setup& setup);
+// The main window, a notification, the chooser and the editor at the desktop's
+// scale (the harness runs it at 96, 144 and 192 DPI).
+void ScalesStory(const Setup& setup);
 // Ends what DemoStart left running.
 bool DemoStop();
 

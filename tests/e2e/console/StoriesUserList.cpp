@@ -50,13 +50,6 @@ HWND RoomTree(const Room& room) {
   return nullptr;
 }
 
-// A double click of the left button where the mouse is, as the window gets it.
-bool DoubleClick(HWND window, POINT client) {
-  const LPARAM at = MAKELPARAM(client.x, client.y);
-  return PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(window, WM_LBUTTONUP, 0, at) &&
-         PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && PostMessageA(window, WM_LBUTTONUP, 0, at);
-}
-
 // How long the console's user list tick takes: messages are posted to the
 // console one after the other while its timers run for kMeasureMs, and the
 // time each waited is kept. A message posted as a tick starts waits for the
