@@ -79,11 +79,16 @@ TEST_F(ConsoleTest, PresenceCheckLooksAtDirectButtonsOnly) {
   world.desktop.CreateChild(panel, "Button", "Hands Free");
   const Hwnd stat = world.desktop.CreateTopLevel("R", "c : Video Chat Room", p);
   world.desktop.CreateChild(stat, "Static", "Hands Free");
+  // Past the most children a walk visits.
+  const Hwnd crowded = world.desktop.CreateTopLevel("R", "d : Video Chat Room", p);
+  for (int i = 0; i < kRoomChildCeiling; ++i) world.desktop.CreateChild(crowded, "Button", "Cam");
+  world.desktop.CreateChild(crowded, "Button", "Hands Free");
   Start();
   const std::uint64_t clicks_before = world.desktop.SendCount();
   EXPECT_TRUE(console->talk.FindButtonAndPressIt("a : Video Chat Room", "Hands Free", 1));
   EXPECT_FALSE(console->talk.FindButtonAndPressIt("b : Video Chat Room", "Hands Free", 1));
   EXPECT_FALSE(console->talk.FindButtonAndPressIt("c : Video Chat Room", "Hands Free", 1));
+  EXPECT_FALSE(console->talk.FindButtonAndPressIt("d : Video Chat Room", "Hands Free", 1));
   EXPECT_FALSE(console->talk.FindButtonAndPressIt("nowhere", "Hands Free", 1));
   EXPECT_GT(world.desktop.SendCount(), clicks_before);  // reads only: nothing pressed
   EXPECT_EQ(console->log.Last(), "-> routine Detection STATUT DU SWITCH TALK");
@@ -107,6 +112,14 @@ TEST_F(ConsoleTest, ReadsTheLastMatchingChildAndLongTranscripts) {
   EXPECT_EQ(salon.InputText(), line);
   EXPECT_EQ(salon.Caret(), 6000);
   EXPECT_EQ(console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 2).size(), 5000u);
+
+  // A window with more children than any room: the walk ends at the ceiling,
+  // and a box past it is neither read nor written.
+  for (int i = 0; i < kRoomChildCeiling; ++i) world.desktop.CreateChild(salon.Window(), "Static", "");
+  const Hwnd far = world.desktop.CreateChild(salon.Window(), "Edit", "far box");
+  EXPECT_EQ(console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 0), line.substr(0, 5000));
+  EXPECT_TRUE(console->controls.SetOtherWindowMemoText(room().RoomWindowTitle, "abc", false, false));
+  EXPECT_EQ(world.desktop.At(far).text, "far box");
 }
 
 TEST_F(ConsoleTest, FocusModeWritesNothing) {
