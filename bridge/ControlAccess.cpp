@@ -1,6 +1,9 @@
 #include "bridge/ControlAccess.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
+#include "bridge/TranscriptTail.h"
 #include "bridge/WindowSearch.h"
 
 namespace tavlen {
@@ -55,10 +58,15 @@ void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_
   if (found.match == kNoWindow) return;
   if (cls == "RichEdit20A") {
     // The whole transcript: a fixed read limit would hide every line past it
-    // for the rest of a long session.
+    // for the rest of a long session. Past the ceiling, its last part.
     std::size_t length = 0;
-    const std::size_t limit =
-        w.SendGetTextLength(found.match, length) ? std::max(length + 1, kRichEditLimit) : kRichEditLimit;
+    const bool told = w.SendGetTextLength(found.match, length);
+    if (told && length >= kTranscriptCeiling) {
+      if (ReadRichEditTail(w, ctx_.memory, found.match, length, kTranscriptCeiling, out)) return;
+      ctx_.log.debog(ansi("-> transcription : ") + std::to_string(length) + ansi(" caractères annoncés, lecture arrêtée à ") +
+                     std::to_string(kTranscriptCeiling));
+    }
+    const std::size_t limit = told ? std::clamp(length + 1, kRichEditLimit, kTranscriptCeiling) : kRichEditLimit;
     w.SendGetTextInto(found.match, limit, out);
   } else {
     w.SendGetTextInto(found.match, kControlLimit, out);

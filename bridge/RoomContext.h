@@ -1,5 +1,5 @@
 // What the bridge works with: the desktop, the application (message processing,
-// title), the room state and the debug log, and the event it raises when a room
+// title), the room state, the debug log and the client's memory, and the event it raises when a room
 // window appears or the console goes inactive.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include "core/DebugLog.h"
 #include "core/RoomState.h"
 #include "kit/Widgets.h"
+#include "platform/ProcessMemory.h"
 #include "platform/Windowing.h"
 
 namespace tavlen {
@@ -17,6 +18,9 @@ struct RoomContext {
   kit::Application& app;
   RoomState& room;
   DebugLog& log;
+  // The client's memory, for reads plain messages cannot carry; none in a test
+  // that does without.
+  ProcessMemory* memory = nullptr;
   // Raised with true while discovery sees room windows and with false when the
   // console goes inactive: the user list starts or stops its tick.
   std::function<void(bool present)> OnRoomPresence;

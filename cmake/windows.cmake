@@ -33,7 +33,7 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/app/tavlen.rc PROPERTIES
 # The widget backend and popup surface driven through real messages; prints "BACKEND OK".
 file(GLOB win32_backend_check_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/backend/*.cpp)
 add_executable(win32_backend_check ${win32_backend_check_sources} ${CMAKE_SOURCE_DIR}/app/tavlen.rc)
-target_link_libraries(win32_backend_check PRIVATE tavlen_win32)
+target_link_libraries(win32_backend_check PRIVATE tavlen_win32 tavlen_notify)
 
 # Exercises the Win32 backend classes in one process and prints "SMOKE OK".
 file(GLOB win32_smoke_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/smoke/*.cpp)

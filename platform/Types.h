@@ -39,6 +39,7 @@ constexpr unsigned kLButtonDown = 0x0201;
 constexpr unsigned kLButtonUp = 0x0202;
 constexpr unsigned kHotKey = 0x0312;
 constexpr unsigned kEmSetSel = 0x00B1;
+constexpr unsigned kEmGetTextRange = 0x044B;  // rich edit: lparam points to a TEXTRANGEA
 constexpr unsigned kTvmGetNextItem = 0x110A;
 constexpr unsigned kTvmGetCount = 0x1105;
 constexpr unsigned kTvmGetItemA = 0x110C;

@@ -115,6 +115,8 @@ void Win32Windowing::SendGetTextInto(Hwnd window, std::size_t limit, std::string
   DWORD_PTR copied = 0;
   if (!SendWithTimeout(window, WM_GETTEXT, limit, reinterpret_cast<LPARAM>(out.data()), copied)) return out.clear();
   out.resize(std::min<std::size_t>(copied, limit - 1));
+  // A control that announced far more than it gave must not keep the storage.
+  if (out.capacity() > 2 * out.size() + (1u << 16)) out.shrink_to_fit();
 }
 
 bool Win32Windowing::SendGetTextLength(Hwnd window, std::size_t& length) {

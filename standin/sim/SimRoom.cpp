@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <iterator>
 #include <span>
 
@@ -58,6 +59,8 @@ void SimRoom::Build() {
       else if (negative) m.result = -1;
       if (huge || negative) ++lies_told_;
       ++length_reads_;
+    } else if (m.msg == wm::kEmGetTextRange) {
+      m.result = AnswerTextRange(static_cast<RemoteAddress>(m.lparam));
     } else {
       return false;
     }
@@ -213,6 +216,33 @@ void SimRoom::Rebuild() {
 }
 
 SimRoom::~SimRoom() { Close(); }
+
+// As a rich edit answers: positions count a paragraph as one character, the text
+// ends each paragraph with CR alone and is followed by a zero.
+std::intptr_t SimRoom::AnswerTextRange(RemoteAddress range_at) {
+  if (!memory_) return 0;
+  const bool wide = memory_->ProcessBits(process_) == 64;
+  std::uint8_t range[16] = {};
+  if (!memory_->ReadOwn(process_, range_at, range, wide ? 16 : 12)) return 0;
+  std::int32_t first = 0, last = 0;
+  std::memcpy(&first, range, 4);
+  std::memcpy(&last, range + 4, 4);
+  RemoteAddress text_at = 0;
+  std::memcpy(&text_at, range + 8, wide ? 8 : 4);
+  std::string rich;
+  for (const char c : model_.TranscriptText())
+    if (c != '\n' || rich.empty() || rich.back() != '\r') rich += c;
+  const auto size = static_cast<std::int32_t>(rich.size());
+  if (last == -1 || last > size) last = size;
+  if (first < 0 || first >= last) return 0;
+  std::string part = rich.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
+  // A liar leaves out the terminator and counts more than it wrote.
+  const bool unterminated = model_.Config().lies.Has(standin::Lie::kNoTerminator);
+  if (!unterminated) part += '\0';
+  if (!memory_->WriteOwn(process_, text_at, part.data(), part.size())) return 0;
+  if (unterminated) ++lies_told_;
+  return last - first + (unterminated ? 1000 : 0);
+}
 
 bool SimRoom::Open() const { return desktop_.IsWindow(window_); }
 

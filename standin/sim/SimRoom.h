@@ -69,6 +69,8 @@ class SimRoom {
   void FillWithoutTerminator(RemoteAddress record);
   void PointTextOutside(RemoteAddress record);
   void Sync();
+  // EM_GETTEXTRANGE on the transcript, the record at `range_at` in the room's memory.
+  std::intptr_t AnswerTextRange(RemoteAddress range_at);
   void SyncTree();
   void AddNodes(SimTreeView::Item parent, const std::vector<standin::TreeNode>& nodes);
   SimDesktop& desktop_;

@@ -22,8 +22,10 @@ wine_pkg_installed() { packages_installed "$1"; }
 
 # What each command needs: the 64-bit build and Wine to run it (the demo), the
 # 32-bit build, the stories' tools (real key presses, a sound server).
+# fonts-wine holds Wine's symbol font (see wine_symbol_font); wine only
+# recommends it.
 WINE_PKGS_64=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-              wine wine64 xvfb xauth imagemagick x11-utils)
+              wine wine64 fonts-wine xvfb xauth imagemagick x11-utils)
 WINE_PKGS_32=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686)
 WINE_PKGS_STORIES=(xdotool pulseaudio)
 
@@ -88,6 +90,7 @@ wine_prefix() {
   wine_pkg_installed wine32:i386 && want="wine32=yes"
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] &&
      { [ "$want" = wine32=no ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }; then
+    wine_symbol_font
     return 0
   fi
   if [ -d "$WINEPREFIX" ]; then
@@ -104,6 +107,24 @@ wine_prefix() {
   timeout 30 wineserver -w || true
   echo "$want" >"$stamp"
   wine_log "prefix created in $((SECONDS - started)) s: $WINEPREFIX"
+  wine_symbol_font
+}
+
+# Debian's Wine never reads /usr/share/wine/fonts, where fonts-wine puts
+# Wine's own fonts (its font folder is built as "../fonts" from the data
+# folder), and fontconfig does not list that folder either. Without Marlett,
+# the symbol font of the title bar buttons, GDI picks a text font and the
+# buttons show its "0", "1" and "r". Wine loads every font file in the
+# prefix's Fonts folder, so a link there is enough. Only Marlett: Wine's text
+# fonts would change the size of every text the stories look at.
+wine_symbol_font() {
+  local font fonts=$WINEPREFIX/drive_c/windows/Fonts
+  font=$(dpkg -L fonts-wine 2>/dev/null | grep -m1 '/marlett\.ttf$') || {
+    wine_log "no marlett.ttf from fonts-wine: title bar buttons will show letters"
+    return 0
+  }
+  mkdir -p "$fonts"
+  ln -sfn "$font" "$fonts/marlett.ttf"
 }
 
 # Display, environment and prefix; everything is stopped when the shell exits.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "MonitorFixture.h"
+#include "bridge/TranscriptTail.h"
 
 namespace tavlen::testing {
 
@@ -234,6 +235,26 @@ TEST_F(MonitorTest, LongSessionKeepsNotifying) {
   model().AppendRaw("bob kicked eve");
   Tick();
   EXPECT_EQ(room().KicksTotal, 2);
+
+  // Past the ceiling only the transcript's last part is read, from its first
+  // whole line, and the anchor rule goes on over that part.
+  const std::string filler(4000, 'x');
+  for (std::size_t said = 0; said < kTranscriptCeiling + 100000; said += filler.size())
+    model().Say("bavard", filler + std::to_string(n++));
+  Tick();  // a burst: rights only
+  EXPECT_EQ(room().KicksTotal, 2);
+  const std::string& seen = console->monitor.tracker.PreviousSnapshot();
+  EXPECT_LE(seen.size(), kTranscriptCeiling);
+  EXPECT_GT(seen.size(), kTranscriptCeiling - 2 * filler.size());
+  EXPECT_TRUE(seen.starts_with("bavard : x"));
+  EXPECT_TRUE(model().TranscriptText().ends_with(seen));
+  model().AppendRaw("bob kicked fred");
+  Tick();
+  EXPECT_EQ(room().KicksTotal, 3);
+  model().Say("bavard", "court " + std::to_string(n++));
+  model().AppendRaw("bob kicked gus");
+  Tick();
+  EXPECT_EQ(room().KicksTotal, 4);
 }
 
 }  // namespace tavlen::testing

@@ -1,4 +1,6 @@
 // Window search, control reads and the talk switch on hand-built windows.
+#include "base/Text.h"
+#include "bridge/TranscriptTail.h"
 #include "bridge/WindowSearch.h"
 #include "ConsoleFixture.h"
 
@@ -120,6 +122,35 @@ TEST_F(ConsoleTest, ReadsTheLastMatchingChildAndLongTranscripts) {
   EXPECT_EQ(console->controls.GetOtherWindowMemoText(room().RoomWindowTitle, "Edit", 0), line.substr(0, 5000));
   EXPECT_TRUE(console->controls.SetOtherWindowMemoText(room().RoomWindowTitle, "abc", false, false));
   EXPECT_EQ(world.desktop.At(far).text, "far box");
+}
+
+TEST_F(ConsoleTest, ATranscriptThatLiesAboutItsLengthCostsAtMostTheCeiling) {
+  auto& salon = world.open_room("salon");
+  Start();
+  world.advance(100ms);
+  // A control that announces 2^40 characters, gives three, and claims a range
+  // copy it never made.
+  std::size_t largest_asked = 0;
+  bool answers_ranges = true;
+  world.desktop.At(salon.Transcript()).handler = [&](sim::SimWindow&, sim::SimMessage& m) {
+    switch (m.msg) {
+      case wm::kGetTextLength: m.result = std::intptr_t{1} << 40; return true;
+      case wm::kGetText: largest_asked = std::max(largest_asked, std::size_t(m.wparam)); m.text = "abc"; m.result = 3; return true;
+      case wm::kEmGetTextRange: m.result = answers_ranges ? std::intptr_t{1} << 40 : 0; return true;
+      default: return false;
+    }
+  };
+  std::string read = "old";
+  console->controls.ReadOtherWindowMemoText(room().RoomWindowTitle, "RichEdit20A", 0, read);
+  EXPECT_EQ(read, "");  // the block came back empty
+  EXPECT_EQ(largest_asked, 0u);
+  EXPECT_EQ(world.memory.OutsideAllocations(salon.Process()), 0);
+  // No range answered: the start of the text, read up to the ceiling.
+  answers_ranges = false;
+  console->controls.ReadOtherWindowMemoText(room().RoomWindowTitle, "RichEdit20A", 0, read);
+  EXPECT_EQ(read, "abc");
+  EXPECT_EQ(largest_asked, kTranscriptCeiling);
+  EXPECT_EQ(console->log.Last(), ansi("-> transcription : 1099511627776 caractères annoncés, lecture arrêtée à 4194304"));
 }
 
 TEST_F(ConsoleTest, FocusModeWritesNothing) {

@@ -2,6 +2,9 @@
 // tree it shows, its command line and its control channel.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string_view>
+
 #include "standin/RoomControl.h"
 #include "standin/RoomModel.h"
 #include "standin/StandinOptions.h"
@@ -120,6 +123,63 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
   }
   EXPECT_EQ(GeneratedNicks(500).size(), 500u);
   EXPECT_EQ(GeneratedNicks(500).back(), "user500");
+}
+
+// The arguments after "standin.exe" in the download's launcher, split as
+// cmd.exe and the program's start-up code split them (quotes group blanks).
+Texts LauncherArguments(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string line, launch;
+  while (std::getline(file, line)) {
+    // cmd.exe reads the file in the console's code page: an accent would reach
+    // the room as another letter.
+    for (const char c : line) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "not ASCII: " << line;
+    if (line.find("standin.exe") != std::string::npos) launch = line;
+  }
+  Texts args;
+  constexpr std::string_view kExe = "standin.exe\"";
+  const std::size_t at = launch.find(kExe);
+  if (at == std::string::npos) return args;
+  std::string arg;
+  bool quoted = false, any = false;
+  for (const char c : launch.substr(at + kExe.size())) {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\r') && !quoted) {
+      if (any) args.push_back(arg);
+      arg.clear();
+      any = false;
+    } else {
+      arg += c;
+      any = true;
+    }
+  }
+  if (any) args.push_back(arg);
+  return args;
+}
+
+// The practice room of the download: a bad option there would leave the
+// moderator with no window at all (standin.exe tells only its standard error).
+TEST(StandinOptions, PracticeRoomLauncherStartsAnOwnersRoomWithPeopleChatting) {
+  const Texts args = LauncherArguments(TAVLEN_SOURCE_DIR "/app/salon-essai.cmd");
+  ASSERT_FALSE(args.empty()) << "no standin.exe line in app/salon-essai.cmd";
+  StandinOptions o;
+  ASSERT_EQ(ParseStandinArgs(args, o), "");
+  EXPECT_EQ(o.mode, StandinOptions::Mode::Room);
+  EXPECT_TRUE(o.room.has_talk_switch);  // the console adopts only rooms with one
+  EXPECT_GE(o.room.users.size(), 3u);
+  EXPECT_GT(o.say_every_ms, 0);
+
+  // A title with a topic: preferred by the console over a real room without one,
+  // and it says which room this is.
+  RoomModel room(o.room);
+  EXPECT_EQ(room.Title(), "salon_essai, Topic: Salon d'essai de Tavlen");
+  // The owner's answer to "/setopt" unlocks every command of the console.
+  room.SetInput("/setopt");
+  room.Submit();
+  EXPECT_EQ(room.TranscriptLines(),
+            (Texts{"modo : /setopt", "/SETOPT arguments: talk_time <seconds>, moderated <0|1>, ..."}));
 }
 
 TEST(StandinControl, CommandsActOnTheRoomAndBadOnesChangeNothing) {

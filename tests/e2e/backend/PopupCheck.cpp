@@ -1,10 +1,14 @@
 // The popup surface and the text metrics on Win32: tooltip-style window, no
-// activation on show, client hit-test, cursor and focus hand-back, GDI painting.
+// activation on show, client hit-test, cursor and focus hand-back, GDI painting;
+// then the notification popup itself under the real pointer.
 #include "platform/win32/WinApi.h"
 
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
+#include "notify/HTMLPopupWindow.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Popup.h"
 #include "platform/win32/Win32TextMetrics.h"
@@ -57,6 +61,94 @@ void Metrics() {
   tavlen::FontDescription underline = font;
   underline.underline = true;
   CHECK(metrics.TextExtent(underline, "ab") == ab, "underline does not change the extent");
+}
+
+// Pixels in screen rectangle `r` that differ from `background`.
+int Ink(const RECT& r, COLORREF background) {
+  HDC screen = GetDC(nullptr);
+  int ink = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) ink += GetPixel(screen, x, y) != background;
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
+// Moves the pointer as the mouse would: through the input queue, so the window
+// under it gets WM_SETCURSOR and WM_MOUSEMOVE and a tracked leave.
+void PointerTo(int x, int y) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / std::max(width - 1, 1));
+  input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / std::max(height - 1, 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// Pumps messages until `done` holds, at most five seconds.
+template <typename Done>
+bool PumpUntil(tavlen::Win32Clock& clock, Done done) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    clock.ProcessMessages();
+    Sleep(10);
+  }
+  return true;
+}
+
+// The notification popup's own window: a single "&" underlines the letter after
+// it, an anchor is underlined while the real pointer is over it, and AutoHide
+// hides the popup once the pointer leaves.
+void NotificationUnderThePointer(tavlen::Win32Clock& clock, HWND owner) {
+  tavlen::Win32PopupHost host;
+  tavlen::Win32TextMetrics metrics;
+  tavlen::THTMLPopupWindow popup(host, reinterpret_cast<Hwnd>(owner), metrics);
+  tavlen::PopupLook look;
+  look.Color = tavlen::clWhite;
+  look.Font.Color = tavlen::clBlack;
+  look.Font.Size = 14;  // large letters, so the underline is clear of the glyphs
+  look.Hover = true;
+  look.AutoHide = true;
+  popup.SetLook(look);
+  const tavlen::Rect at{300, 200, 560, 280};
+  popup.Window().SetBounds(at);
+  popup.Window().ShowNoActivate();
+  HWND window = FindWindowA(tavlen::Win32PopupHost::kClassName, nullptr);
+  const COLORREF white = RGB(255, 255, 255);
+  const auto shown = [&](const std::string& text) {
+    popup.SetText(text);
+    UpdateWindow(window);
+    clock.ProcessMessages();
+    return popup.Layout();
+  };
+  // Screen rectangle of [left, left + width) of the first piece of `layout`.
+  const auto cell = [&](const tavlen::MarkupLayout& layout, int left, int width) {
+    const tavlen::Rect r = layout.lines.at(0).pieces.at(0).rect;
+    return RECT{at.left + r.left + left, at.top + r.top, at.left + r.left + left + width, at.top + r.bottom + 2};
+  };
+
+  const tavlen::FontDescription font{look.Font.Name, look.Font.Size, false, false};
+  const int s_width = metrics.TextExtent(font, "S").width;
+  const int rest_width = metrics.TextExtent(font, "alut").width;
+  auto layout = shown("Salut");
+  const int plain_s = Ink(cell(layout, 0, s_width), white);
+  const int plain_rest = Ink(cell(layout, s_width, rest_width), white);
+  layout = shown("&Salut");
+  CHECK(plain_s > 0, "the S is drawn");
+  CHECK(Ink(cell(layout, 0, s_width), white) >= plain_s + s_width - 2, "a single & underlines the next letter");
+  CHECK_EQ(Ink(cell(layout, s_width, rest_width), white), plain_rest, "and only that letter");
+
+  layout = shown("<a href=\"x\">lien</a>");
+  const tavlen::Rect anchor = layout.lines.at(0).pieces.at(0).rect;
+  const RECT word = cell(layout, 0, anchor.Width());
+  const int idle = Ink(word, white);
+  PointerTo(at.left + anchor.left + anchor.Width() / 2, at.top + (anchor.top + anchor.bottom) / 2);
+  CHECK(PumpUntil(clock, [&] { return Ink(word, white) >= idle + anchor.Width() - 2; }),
+        "the anchor is underlined under the pointer");
+  PointerTo(at.left - 100, at.bottom + 100);
+  CHECK(PumpUntil(clock, [&] { return !popup.Window().Visible(); }), "AutoHide hides the popup once the pointer leaves");
 }
 
 }  // namespace
@@ -172,6 +264,8 @@ void PopupCheck() {
   CHECK(!popup->Visible(), "hidden");
   popup.reset();
   CHECK(!IsWindow(window), "destroyed with its component");
+
+  NotificationUnderThePointer(clock, owner);
   DestroyWindow(owner);
 }
 
