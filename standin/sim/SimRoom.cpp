@@ -35,21 +35,10 @@ void SimRoom::Build() {
     ++lies_told_;
   }
 
-  // A text as the control hands it over: whole, or filling the caller's buffer
-  // with no terminator and counting more than it holds.
-  const auto give_text = [this, &lies](SimMessage& m, const std::string& text) {
-    if (lies.Has(standin::Lie::kNoTerminator) && m.wparam > 0) {
-      ++lies_told_;
-      m.text = standin::Unterminated(text, m.wparam);
-      m.result = static_cast<std::intptr_t>(m.wparam + 1000);
-    } else {
-      m.text = text;
-      m.result = static_cast<std::intptr_t>(m.text.size());
-    }
-  };
-  desktop_.At(transcript_).handler = [this, give_text, &lies](SimWindow&, SimMessage& m) {
+  desktop_.At(transcript_).handler = [this](SimWindow&, SimMessage& m) {
+    const standin::RoomLies& lies = model_.Config().lies;
     if (m.msg == wm::kGetText) {
-      give_text(m, model_.TranscriptText());
+      GiveText(m, model_.TranscriptText());
     } else if (m.msg == wm::kGetTextLength) {
       m.result = static_cast<std::intptr_t>(model_.TranscriptText().size());
       const bool huge = lies.Has(standin::Lie::kHugeLength);
@@ -67,7 +56,7 @@ void SimRoom::Build() {
     Answered();
     return true;
   };
-  desktop_.At(input_).handler = [this, give_text](SimWindow& w, SimMessage& m) {
+  desktop_.At(input_).handler = [this](SimWindow& w, SimMessage& m) {
     switch (m.msg) {
       case wm::kKeyDown: {
         auto it = std::find_if(keydowns_.begin(), keydowns_.end(), [&](auto& p) { return p.first == w.handle; });
@@ -78,7 +67,7 @@ void SimRoom::Build() {
         break;
       }
       case wm::kGetText:
-        give_text(m, model_.Input());
+        GiveText(m, model_.Input());
         break;
       case wm::kGetTextLength:
         m.result = static_cast<std::intptr_t>(model_.Input().size());
@@ -99,7 +88,8 @@ void SimRoom::Build() {
     Answered();
     return true;
   };
-  desktop_.At(talk_switch_).handler = [this, &lies](SimWindow& w, SimMessage& m) {
+  desktop_.At(talk_switch_).handler = [this](SimWindow& w, SimMessage& m) {
+    const standin::RoomLies& lies = model_.Config().lies;
     if (m.msg == wm::kLButtonDown) {
       button_down_ = true;
     } else if (m.msg == wm::kLButtonUp && button_down_) {
@@ -118,9 +108,9 @@ void SimRoom::Build() {
     return true;
   };
   if (lies.Has(standin::Lie::kNoTerminator))
-    desktop_.At(indicator_).handler = [this, give_text](SimWindow&, SimMessage& m) {
+    desktop_.At(indicator_).handler = [this](SimWindow&, SimMessage& m) {
       if (m.msg != wm::kGetText) return false;
-      give_text(m, model_.Talker());
+      GiveText(m, model_.Talker());
       Answered();
       return true;
     };
@@ -137,6 +127,17 @@ void SimRoom::Build() {
   }
   shown_tree_.clear();
   Sync();
+}
+
+void SimRoom::GiveText(SimMessage& m, const std::string& text) {
+  if (model_.Config().lies.Has(standin::Lie::kNoTerminator) && m.wparam > 0) {
+    ++lies_told_;
+    m.text = standin::Unterminated(text, m.wparam);
+    m.result = static_cast<std::intptr_t>(m.wparam + 1000);
+  } else {
+    m.text = text;
+    m.result = static_cast<std::intptr_t>(m.text.size());
+  }
 }
 
 bool SimRoom::TreeAnswer(const std::function<bool(SimWindow&, SimMessage&)>& honest, SimWindow& w,

@@ -60,6 +60,9 @@ class SimRoom {
  private:
   // Creates the window and its children and wires their answers.
   void Build();
+  // A text as a control hands it over: whole, or, lying, filling the caller's
+  // buffer with no terminator and counting more than it holds.
+  void GiveText(SimMessage& m, const std::string& text);
   // A message answered by one of the room's windows: a room that is made again
   // is, every so often, once the message is answered.
   void Answered();
