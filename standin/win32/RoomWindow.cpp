@@ -170,6 +170,10 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void RoomWindow::Rebuild() {
+  // A program told to end is not made again: a rebirth asked for at every few
+  // messages would keep its queue full, and the quit comes only once it drains.
+  MSG quit;
+  if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return;
   // The same program, a new window under the same title: whatever another
   // program holds of the old one now names nothing.
   rebuilding_ = true;

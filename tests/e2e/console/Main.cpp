@@ -61,6 +61,7 @@ void AllStories(const e2e::Setup& setup) {
   // killed during it (Wine waits on the dead process; Windows fails the call).
   if (!setup.console32 && !setup.standin32) {
     ClientFaultsStory(setup);
+    LyingRoomStory(setup);
     ReadOnlySettingsStory(setup);
     InstallFolderStory(setup);
   }
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
         {"default", DefaultRoomStory}, {"discovery", DiscoveryStory}, {"monitor", OwnerRoomMonitorStory},
         {"moderation", ModerationStory}, {"users", UserTreeStory},     {"nomixer", NoMixerStory},
         {"mixer", MixerStory},           {"hotkeys", HotkeysStory},    {"sounds", SoundShortcutStory},
-        {"faults", ClientFaultsStory},   {"readonly", ReadOnlySettingsStory},
+        {"faults", ClientFaultsStory},   {"lying", LyingRoomStory},    {"readonly", ReadOnlySettingsStory},
         {"folders", InstallFolderStory}};
     const auto story = stories.find(only);
     CHECK(story != stories.end(), "a story named \"" + only + "\"");
