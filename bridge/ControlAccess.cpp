@@ -21,12 +21,14 @@ struct RoomChildren {
 };
 
 // With n = 0 the last child of class `cls`, with n > 0 the child at readable
-// position n when it is of that class. Every child is visited, so the user tree is
-// found by any walk; `class_name` is the storage reused for the names read.
+// position n when it is of that class. Every child up to the ceiling is visited,
+// so the user tree is found by any walk; `class_name` is the storage reused for
+// the names read.
 RoomChildren WalkRoomChildren(Windowing& w, Hwnd room, std::string_view cls, int n, std::string& class_name) {
   RoomChildren found;
   int position = 0;
-  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+  int visited = 0;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow && visited++ < kRoomChildCeiling;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
     w.ReadClassName(child, kClassNameLimit, class_name);
     if (class_name.empty()) continue;
@@ -79,7 +81,8 @@ bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_v
     return false;
   }
   bool written = false;
-  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+  int visited = 0;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow && visited++ < kRoomChildCeiling;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
     if (w.GetClassName(child, kClassNameLimit) != "Edit") continue;
     if (focus) {

@@ -23,7 +23,8 @@ bool TalkSwitch::FindButtonIn(Hwnd room, std::string_view caption, int mode) {
   ctx_.log.debog("-> routine Detection STATUT DU SWITCH TALK");
   Hwnd found = kNoWindow;
   std::string text;
-  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow;
+  int visited = 0;
+  for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow && visited++ < kRoomChildCeiling;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
     w.ReadClassName(child, kReadLimit, text);
     if (text != "Button") continue;

@@ -18,6 +18,11 @@ Hwnd GetWindowHandle(Windowing& windowing, std::string_view title, bool partial)
 // room with a long topic) was adopted in a form the search never found.
 inline constexpr int kSearchTitleLimit = 499;
 
+// Direct children of a room window visited by one walk over them. A room has a
+// few dozen (its talker indicator is the 26th); a window claiming thousands would
+// otherwise cost thousands of calls to the system at every 10 ms tick.
+inline constexpr int kRoomChildCeiling = 256;
+
 // The room window of an adopted title. A title at the read limit was cut, and
 // the system's exact lookup cannot find it: the search compares it cut as well.
 Hwnd FindRoomWindow(Windowing& windowing, std::string_view title);

@@ -15,14 +15,16 @@ BUILD=$ROOT/${TAVLEN_BUILD_FUZZ:-build-asan}
 # Executions of the short run: each target 10-20 s on the 2-core machine.
 declare -A RUNS=(
   [words]=150000 [messages_ini]=4000 [hotkeys_ini]=36000 [config_ini]=150000 [highlight_ini]=150000
-  [sounds_ini]=200000 [hotkey_text]=60000 [markup]=30000 [transcript]=6000
+  [sounds_ini]=200000 [hotkey_text]=60000 [markup]=30000 [transcript]=6000 [room]=3000
 )
-ORDER=(words messages_ini hotkeys_ini config_ini highlight_ini sounds_ini hotkey_text markup transcript)
+ORDER=(words messages_ini hotkeys_ini config_ini highlight_ini sounds_ini hotkey_text markup transcript room)
 # Longest input per target: files of a few hundred lines, markup and transcripts of a few ticks.
 declare -A MAX_LEN=(
   [words]=2048 [messages_ini]=16384 [hotkeys_ini]=8192 [config_ini]=1024 [highlight_ini]=4096
-  [sounds_ini]=1024 [hotkey_text]=128 [markup]=4096 [transcript]=16384
+  [sounds_ini]=1024 [hotkey_text]=128 [markup]=4096 [transcript]=16384 [room]=4096
 )
+# Further options: the room target also fails on any single allocation past 64 MB.
+declare -A EXTRA=([room]=-malloc_limit_mb=64)
 
 scale=1 seed=1 build=1 targets=()
 while (($#)); do
@@ -56,9 +58,11 @@ for t in "${targets[@]}"; do
   mkdir -p "$work"
   dict=()
   [ -f "$ROOT/fuzz/dict/$t.dict" ] && dict=(-dict="$ROOT/fuzz/dict/$t.dict")
+  extra=()
+  [ -n "${EXTRA[$t]:-}" ] && extra=("${EXTRA[$t]}")
   started=$SECONDS
   if "$BUILD/fuzz/fuzz_$t" -runs="$runs" -seed="$seed" -max_len="${MAX_LEN[$t]}" -timeout=20 -rss_limit_mb=2048 \
-       -print_final_stats=1 "${dict[@]}" -artifact_prefix="$BUILD/fuzz-artifacts/$t-" "$work" "$ROOT/fuzz/corpus/$t" \
+       -print_final_stats=1 "${dict[@]}" "${extra[@]}" -artifact_prefix="$BUILD/fuzz-artifacts/$t-" "$work" "$ROOT/fuzz/corpus/$t" \
        >"$log" 2>&1; then
     done_line=$(grep -a '^Done' "$log" | tail -1)
     summary+=("PASS  $t: ${done_line#Done } ($((SECONDS - started)) s)")

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "standin/RoomLies.h"
+
 namespace tavlen::standin {
 
 struct RoomConfig {
@@ -21,6 +23,7 @@ struct RoomConfig {
   bool has_talk_switch = true;       // false: another program's window with the same title shape
   int filler_children = 21;          // children between the tree and the talker indicator
   std::vector<std::string> hidden_users;  // a second, collapsed group
+  RoomLies lies;                     // none: the room answers as a client does
 };
 
 // One item of the user tree as the client shows it.

@@ -37,7 +37,8 @@ std::string StandinUsage() {
   return "standin.exe [--room NAME] [--topic T] [--nick NICK] [--level WORD] [--owner]\n"
          "            [--users a,b,c] [--hidden-users x,y] [--users-count N] [--filler N]\n"
          "            [--no-final-crlf] [--refuse-talk] [--no-talk-switch]\n"
-         "            [--say-every-ms N] [--hang-switch] [--at X,Y]\n"
+         "            [--say-every-ms N] [--hang-switch] [--at X,Y] [--lie LIES]\n"
+         "  LIES: all, or some of " + LieNames() + "\n"
          "standin.exe --winamp TITLE [--at X,Y]\n";
 }
 
@@ -103,6 +104,9 @@ std::string ParseStandinArgs(const std::vector<std::string>& args, StandinOption
       if (comma == std::string::npos || !ParseInt(v.substr(0, comma), -10000, 10000, options.left) ||
           !ParseInt(v.substr(comma + 1), -10000, 10000, options.top))
         return "--at needs X,Y";
+    } else if (flag == "--lie") {
+      if (!value(v)) return "--lie needs a list of lies";
+      if (std::string error = ParseLies(v, room.lies); !error.empty()) return "--lie: " + error;
     } else if (flag == "--winamp") {
       if (!value(v)) return "--winamp needs a window title";
       options.mode = StandinOptions::Mode::Player;

@@ -1,5 +1,6 @@
 // The stand-in programs' command line: a chat room (the default) or, with
-// --winamp, a media player window whose title names the playing song.
+// --winamp, a media player window whose title names the playing song. A room
+// given --lie answers as a lying room does (standin/RoomLies.h).
 #pragma once
 
 #include <string>

@@ -21,7 +21,10 @@ constexpr std::size_t kAskAtOnce = 16;
 // Far above any room; a control answering nonsense cannot keep the walk going.
 constexpr std::intptr_t kMaxItems = kTreeItemCeiling;
 
+// A text buffer's content up to its first zero; a control that filled it with no
+// zero gives the buffer's capacity less the terminator's place.
 std::string UpToZero(std::span<const std::uint8_t> bytes) {
+  bytes = bytes.first(std::min(bytes.size(), kTreeTextCapacity - 1));
   const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
   return std::string(bytes.begin(), end);
 }

@@ -52,7 +52,9 @@ bool IsTreePlaceholder(std::string_view text) {
 void MergeUserList(const std::vector<std::string>& texts, kit::ItemList& user_list, kit::ItemList* chooser_list) {
   int hint = 0;
   for (const std::string& text : texts) {
-    if (IsTreePlaceholder(text)) continue;
+    // An item whose text never came (a control that answered without writing
+    // it) is nobody.
+    if (text.empty() || IsTreePlaceholder(text)) continue;
     const int at = LowerBound(user_list, text, hint);
     hint = at + 1;
     bool known = false;

@@ -192,6 +192,7 @@ std::string SimDesktop::SendGetText(Hwnd window, std::size_t limit) {
 void SimDesktop::SendGetTextInto(Hwnd window, std::size_t limit, std::string& out) {
   out.clear();
   if (limit == 0) return;
+  largest_text_buffer_ = std::max(largest_text_buffer_, limit);
   // The handler fills the caller's buffer.
   SimMessage m{wm::kGetText, limit, 0, std::move(out), 0};
   const bool delivered = Deliver(window, m);

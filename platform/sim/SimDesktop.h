@@ -62,6 +62,8 @@ class SimDesktop : public Windowing {
   Hwnd CreateTaskbar(Rect rect);
   const std::vector<Hwnd>& ZOrder() const { return z_order_; }
   std::uint64_t SendCount() const { return sends_; }
+  // The largest buffer a WM_GETTEXT was sent with (the caller holds one that size).
+  std::size_t LargestTextBuffer() const { return largest_text_buffer_; }
   // Called on every posted message, after the default handling.
   std::vector<SimMessage> PostedTo(Hwnd window) const;
 
@@ -106,6 +108,7 @@ class SimDesktop : public Windowing {
   Rect work_area_{0, 0, 1920, 1040};
   Point cursor_{0, 0};
   std::uint64_t sends_ = 0;
+  std::size_t largest_text_buffer_ = 0;
 };
 
 }  // namespace tavlen::sim

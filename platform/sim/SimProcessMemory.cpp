@@ -75,7 +75,7 @@ bool SimProcessMemory::ReadOwn(std::uint32_t process, RemoteAddress address, voi
   if (size == 0) return true;
   RemoteAddress base = 0;
   const Allocation* a = Containing(*p, address, &base);
-  std::memcpy(buffer, a->bytes.data() + (address - base), size);
+  CopyOut(*a, address - base, buffer, size);
   return true;
 }
 
@@ -85,7 +85,7 @@ bool SimProcessMemory::WriteOwn(std::uint32_t process, RemoteAddress address, co
   if (size == 0) return true;
   RemoteAddress base = 0;
   Containing(*p, address, &base);
-  std::memcpy(p->space.at(base).bytes.data() + (address - base), data, size);
+  CopyIn(p->space.at(base), address - base, data, size);
   return true;
 }
 
@@ -171,7 +171,6 @@ RemoteAddress SimProcessMemory::Reserve(Process& p, RemoteAddress base, std::uin
   a.allocation_protect = protect;
   a.outside = outside;
   a.pages.assign(whole / kPage, Page{commit ? mem::kCommit : mem::kReserve, commit ? protect : 0u});
-  if (commit) a.bytes.assign(whole, 0);
   return base;
 }
 
@@ -182,7 +181,6 @@ bool SimProcessMemory::Commit(Process& p, RemoteAddress address, std::uint64_t s
   const RemoteAddress first = AlignDown(address, kPage);
   const RemoteAddress end = AlignUp(address + size, kPage);
   if (end > base + a.size) return false;
-  if (a.bytes.empty()) a.bytes.assign(a.size, 0);
   for (RemoteAddress at = first; at < end; at += kPage) a.pages[(at - base) / kPage] = Page{mem::kCommit, protect};
   return true;
 }
@@ -199,6 +197,36 @@ bool SimProcessMemory::Access(const Process& p, RemoteAddress address, std::size
     if (write ? !Writable(page.protect) : !Readable(page.protect)) return false;
   }
   return true;
+}
+
+void SimProcessMemory::CopyOut(const Allocation& a, std::uint64_t offset, void* buffer, std::size_t size) {
+  auto* out = static_cast<std::uint8_t*>(buffer);
+  while (size > 0) {
+    const std::uint64_t page = offset / kPage;
+    const std::size_t within = offset % kPage;
+    const std::size_t n = std::min<std::size_t>(size, kPage - within);
+    if (page < a.page_bytes.size() && !a.page_bytes[page].empty()) std::memcpy(out, a.page_bytes[page].data() + within, n);
+    else std::memset(out, 0, n);
+    out += n;
+    offset += n;
+    size -= n;
+  }
+}
+
+void SimProcessMemory::CopyIn(Allocation& a, std::uint64_t offset, const void* data, std::size_t size) {
+  const auto* in = static_cast<const std::uint8_t*>(data);
+  if (a.page_bytes.size() < a.pages.size()) a.page_bytes.resize(a.pages.size());
+  while (size > 0) {
+    const std::uint64_t page = offset / kPage;
+    const std::size_t within = offset % kPage;
+    const std::size_t n = std::min<std::size_t>(size, kPage - within);
+    std::vector<std::uint8_t>& bytes = a.page_bytes[page];
+    if (bytes.empty()) bytes.assign(kPage, 0);
+    std::memcpy(bytes.data() + within, in, n);
+    in += n;
+    offset += n;
+    size -= n;
+  }
 }
 
 // ---- ProcessMemory ----
@@ -293,7 +321,7 @@ bool SimProcessMemory::ReadProcessMemory(ProcessHandle handle, RemoteAddress add
   Process& p = *Find(handles_.at(handle).process);
   RemoteAddress base = 0;
   const Allocation* a = Containing(p, address, &base);
-  std::memcpy(buffer, a->bytes.data() + (address - base), size);
+  CopyOut(*a, address - base, buffer, size);
   return true;
 }
 
@@ -304,7 +332,7 @@ bool SimProcessMemory::WriteProcessMemory(ProcessHandle handle, RemoteAddress ad
   Process& p = *Find(handles_.at(handle).process);
   RemoteAddress base = 0;
   Containing(p, address, &base);
-  std::memcpy(p.space.at(base).bytes.data() + (address - base), data, size);
+  CopyIn(p.space.at(base), address - base, data, size);
   return true;
 }
 

@@ -86,7 +86,9 @@ class SimProcessMemory : public ProcessMemory {
     bool outside = false;
     bool image = false;
     std::vector<Page> pages;
-    std::vector<std::uint8_t> bytes;  // sized on first commit
+    // The bytes of each page, made on its first write: a page never written
+    // reads as zeros, so a large block costs only what is written into it.
+    std::vector<std::vector<std::uint8_t>> page_bytes;
   };
   struct Process {
     int bits = 64;
@@ -113,6 +115,9 @@ class SimProcessMemory : public ProcessMemory {
   static bool Commit(Process& p, RemoteAddress address, std::uint64_t size, std::uint32_t protect);
   // Copies between the process and a buffer when every page is committed and allows it.
   static bool Access(const Process& p, RemoteAddress address, std::size_t size, bool write);
+  // Copies out of and into an allocation, from `offset` bytes into it.
+  static void CopyOut(const Allocation& a, std::uint64_t offset, void* buffer, std::size_t size);
+  static void CopyIn(Allocation& a, std::uint64_t offset, const void* data, std::size_t size);
   bool Transfer(SimTransfer::Kind kind, ProcessHandle handle, RemoteAddress address, std::size_t size);
 
   std::map<std::uint32_t, Process> processes_;

@@ -1,14 +1,26 @@
 #include "standin/sim/SimRoom.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <iterator>
+#include <span>
+
+#include "platform/TreeViewItem.h"
 
 namespace tavlen::sim {
 
 SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<std::int64_t()> now,
                  SimProcessMemory* memory, int client_bits)
     : desktop_(desktop), memory_(memory), model_(std::move(config), std::move(now)), process_(desktop.NewProcess()) {
+  if (memory_) memory_->AddProcess(process_, client_bits);
+  Build();
+  model_.OnChanged = [this] { Sync(); };
+}
+
+void SimRoom::Build() {
   const auto& cfg = model_.Config();
+  const standin::RoomLies& lies = cfg.lies;
   window_ = desktop_.CreateTopLevel("CamfrogRoom", model_.Title(), process_, Rect{400, 0, 1200, 700});
   transcript_ = desktop_.CreateChild(window_, "RichEdit20A", "");
   input_ = desktop_.CreateChild(window_, "Edit", "");
@@ -17,22 +29,32 @@ SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<
   for (int i = 0; i < cfg.filler_children; ++i)
     desktop_.CreateChild(window_, i % 2 ? "Static" : "Button", i % 2 ? "" : "Video " + std::to_string(i));
   indicator_ = desktop_.CreateChild(window_, "Button", "");
+  if (lies.Has(standin::Lie::kCrowd)) {
+    for (int i = 0; i < standin::kCrowdChildren; ++i)
+      desktop_.CreateChild(window_, i % 2 ? "Static" : "Button", i % 2 ? "" : "Cam " + std::to_string(i));
+    ++lies_told_;
+  }
 
   desktop_.At(transcript_).handler = [this](SimWindow&, SimMessage& m) {
+    const standin::RoomLies& lies = model_.Config().lies;
     if (m.msg == wm::kGetText) {
-      m.text = model_.TranscriptText();
-      m.result = static_cast<std::intptr_t>(m.text.size());
-      return true;
-    }
-    if (m.msg == wm::kGetTextLength) {
+      GiveText(m, model_.TranscriptText());
+    } else if (m.msg == wm::kGetTextLength) {
       m.result = static_cast<std::intptr_t>(model_.TranscriptText().size());
-      return true;
-    }
-    if (m.msg == wm::kEmGetTextRange) {
+      const bool huge = lies.Has(standin::Lie::kHugeLength);
+      const bool negative = lies.Has(standin::Lie::kNegativeLength);
+      // Both: one then the other.
+      if (huge && (!negative || length_reads_ % 2 == 0)) m.result = static_cast<std::intptr_t>(standin::kLyingTextLength);
+      else if (negative) m.result = -1;
+      if (huge || negative) ++lies_told_;
+      ++length_reads_;
+    } else if (m.msg == wm::kEmGetTextRange) {
       m.result = AnswerTextRange(static_cast<RemoteAddress>(m.lparam));
-      return true;
+    } else {
+      return false;
     }
-    return false;
+    Answered();
+    return true;
   };
   desktop_.At(input_).handler = [this](SimWindow& w, SimMessage& m) {
     switch (m.msg) {
@@ -42,52 +64,156 @@ SimRoom::SimRoom(SimDesktop& desktop, standin::RoomConfig config, std::function<
         else ++it->second;
         if (OnKeyDown) OnKeyDown();
         if (m.wparam == wm::kVkReturn) model_.Submit();
-        return true;
+        break;
       }
       case wm::kGetText:
-        m.text = model_.Input();
-        m.result = static_cast<std::intptr_t>(m.text.size());
-        return true;
+        GiveText(m, model_.Input());
+        break;
       case wm::kGetTextLength:
         m.result = static_cast<std::intptr_t>(model_.Input().size());
-        return true;
+        break;
       case wm::kSetText:
         model_.SetInput(m.text);
         m.result = 1;
-        return true;
+        break;
       case wm::kEmSetSel:
         caret_ = static_cast<int>(m.wparam);
-        return true;
+        break;
       case wm::kSetFocus:
         ++focus_requests_;
-        return true;
+        break;
       default:
         return false;
     }
+    Answered();
+    return true;
   };
-  desktop_.At(talk_switch_).handler = [this](SimWindow&, SimMessage& m) {
+  desktop_.At(talk_switch_).handler = [this](SimWindow& w, SimMessage& m) {
+    const standin::RoomLies& lies = model_.Config().lies;
     if (m.msg == wm::kLButtonDown) {
       button_down_ = true;
-      return true;
-    }
-    if (m.msg == wm::kLButtonUp && button_down_) {
+    } else if (m.msg == wm::kLButtonUp && button_down_) {
       button_down_ = false;
       ++clicks_;
       if (model_.Config().has_talk_switch) model_.ClickTalk();
-      return true;
+    } else if (m.msg == wm::kGetText && lies.Has(standin::Lie::kRenamingSwitch)) {
+      w.text = standin::SwitchCaption(lies, switch_reads_++);
+      if (w.text != "Hands Free") ++lies_told_;
+      m.text = w.text;
+      m.result = static_cast<std::intptr_t>(m.text.size());
+    } else {
+      return false;
     }
-    return false;
+    Answered();
+    return true;
   };
+  if (lies.Has(standin::Lie::kNoTerminator))
+    desktop_.At(indicator_).handler = [this](SimWindow&, SimMessage& m) {
+      if (m.msg != wm::kGetText) return false;
+      GiveText(m, model_.Talker());
+      Answered();
+      return true;
+    };
   desktop_.At(window_).handler = [this](SimWindow&, SimMessage& m) {
     if (m.msg == wm::kSetFocus) ++focus_requests_;
     return false;
   };
   if (memory_) {
-    memory_->AddProcess(process_, client_bits);
     tree_view_ = std::make_unique<SimTreeView>(desktop_, *memory_, tree_);
+    if (lies.Any()) {
+      SimWindow& tree = desktop_.At(tree_);
+      tree.handler = [this, honest = tree.handler](SimWindow& w, SimMessage& m) { return TreeAnswer(honest, w, m); };
+    }
   }
-  model_.OnChanged = [this] { Sync(); };
+  shown_tree_.clear();
   Sync();
+}
+
+void SimRoom::GiveText(SimMessage& m, const std::string& text) {
+  if (model_.Config().lies.Has(standin::Lie::kNoTerminator) && m.wparam > 0) {
+    ++lies_told_;
+    m.text = standin::Unterminated(text, m.wparam);
+    m.result = static_cast<std::intptr_t>(m.wparam + 1000);
+  } else {
+    m.text = text;
+    m.result = static_cast<std::intptr_t>(m.text.size());
+  }
+}
+
+bool SimRoom::TreeAnswer(const std::function<bool(SimWindow&, SimMessage&)>& honest, SimWindow& w,
+                         SimMessage& m) {
+  const standin::RoomLies& lies = model_.Config().lies;
+  using standin::Lie;
+  bool handled = true;
+  if (m.msg == wm::kTvmGetItemA && item_requests_++ % 2 == 1 &&
+      (lies.Has(Lie::kUnwrittenItem) || lies.Has(Lie::kWildText))) {
+    // Every other request is lied about; with both lies, in turn.
+    const bool unwritten = lies.Has(Lie::kUnwrittenItem) && (!lies.Has(Lie::kWildText) || item_requests_ % 4 == 2);
+    ++lies_told_;
+    if (unwritten) {
+      m.result = 1;
+    } else {
+      handled = honest(w, m);
+      if (m.result) PointTextOutside(static_cast<RemoteAddress>(m.lparam));
+    }
+  } else {
+    handled = honest(w, m);
+    if (m.msg == wm::kTvmGetCount && lies.Has(Lie::kHugeCount)) {
+      m.result = static_cast<std::intptr_t>(standin::kLyingItemCount);
+      ++lies_told_;
+    }
+    if (m.msg == wm::kTvmGetNextItem && m.wparam == tv::kNextVisible && m.result == 0 && lies.Has(Lie::kCycle)) {
+      SimMessage root{wm::kTvmGetNextItem, tv::kRoot, 0, {}, 0};
+      honest(w, root);
+      m.result = root.result;
+      ++lies_told_;
+    }
+    if (m.msg == wm::kTvmGetItemA && m.result && lies.Has(Lie::kNoTerminator))
+      FillWithoutTerminator(static_cast<RemoteAddress>(m.lparam));
+  }
+  if (handled) Answered();
+  return handled;
+}
+
+void SimRoom::FillWithoutTerminator(RemoteAddress record) {
+  const tv::ItemLayout& l = tv::LayoutFor(memory_->ProcessBits(process_));
+  std::array<std::uint8_t, tv::kItem64.size> bytes{};
+  const std::span<std::uint8_t> r(bytes.data(), l.size);
+  if (!memory_->ReadOwn(process_, record, r.data(), r.size())) return;
+  const RemoteAddress at = tv::GetPointer(l, r, l.text);
+  // The caller's capacity, as a control trusts it; no more than a page here.
+  const auto capacity = std::min<std::uint32_t>(tv::Get32(r, l.text_max), 4096);
+  std::string text(capacity, '\0');
+  if (capacity == 0 || !memory_->ReadOwn(process_, at, text.data(), text.size())) return;
+  text = standin::Unterminated(text.substr(0, text.find('\0')), capacity);
+  memory_->WriteOwn(process_, at, text.data(), text.size());
+  ++lies_told_;
+}
+
+void SimRoom::PointTextOutside(RemoteAddress record) {
+  const tv::ItemLayout& l = tv::LayoutFor(memory_->ProcessBits(process_));
+  std::array<std::uint8_t, tv::kItem64.size> bytes{};
+  const std::span<std::uint8_t> r(bytes.data(), l.size);
+  if (!memory_->ReadOwn(process_, record, r.data(), r.size())) return;
+  // Nowhere, the program's own image (readable, not the caller's), its last
+  // bytes (a read of a whole buffer runs off its end), and memory nobody mapped.
+  constexpr RemoteAddress kWild[] = {0, 0x400000, 0x404FF0, 0xDEAD0000};
+  tv::PutPointer(l, r, l.text, kWild[wild_answers_++ % std::size(kWild)]);
+  memory_->WriteOwn(process_, record, r.data(), r.size());
+}
+
+void SimRoom::Answered() {
+  if (!model_.Config().lies.Has(standin::Lie::kReborn) || rebuilding_) return;
+  if (++messages_ % standin::kRebornEveryMessages == 0) Rebuild();
+}
+
+void SimRoom::Rebuild() {
+  rebuilding_ = true;
+  tree_view_.reset();
+  desktop_.Destroy(window_);
+  Build();
+  ++lies_told_;
+  rebuilding_ = false;
 }
 
 SimRoom::~SimRoom() { Close(); }
@@ -111,9 +237,12 @@ std::intptr_t SimRoom::AnswerTextRange(RemoteAddress range_at) {
   if (last == -1 || last > size) last = size;
   if (first < 0 || first >= last) return 0;
   std::string part = rich.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
-  part += '\0';
+  // A liar leaves out the terminator and counts more than it wrote.
+  const bool unterminated = model_.Config().lies.Has(standin::Lie::kNoTerminator);
+  if (!unterminated) part += '\0';
   if (!memory_->WriteOwn(process_, text_at, part.data(), part.size())) return 0;
-  return last - first;
+  if (unterminated) ++lies_told_;
+  return last - first + (unterminated ? 1000 : 0);
 }
 
 bool SimRoom::Open() const { return desktop_.IsWindow(window_); }

@@ -4,7 +4,8 @@
 // ("SysTreeView32"), filler controls, and the talker indicator ("Button"),
 // which is the 26th child with the default filler count. Given the simulated
 // process memory, the room runs in a process of its own width whose user list
-// answers the tree-view messages.
+// answers the tree-view messages. A room configured with lies answers as a
+// lying room does (standin/RoomLies.h).
 #pragma once
 
 #include <memory>
@@ -50,11 +51,26 @@ class SimRoom {
 
   void Close();
   void SetHung(bool hung);
+  // How many wrong answers a lying room gave (the crowd and each rebirth count one).
+  std::uint64_t LiesTold() const { return lies_told_; }
   // Runs inside every WM_KEYDOWN the input box receives (tests use it to type
   // while a submission runs).
   std::function<void()> OnKeyDown;
 
  private:
+  // Creates the window and its children and wires their answers.
+  void Build();
+  // A text as a control hands it over: whole, or, lying, filling the caller's
+  // buffer with no terminator and counting more than it holds.
+  void GiveText(SimMessage& m, const std::string& text);
+  // A message answered by one of the room's windows: a room that is made again
+  // is, every so often, once the message is answered.
+  void Answered();
+  void Rebuild();
+  // The lies of the user list, around the control's own answers.
+  bool TreeAnswer(const std::function<bool(SimWindow&, SimMessage&)>& honest, SimWindow& w, SimMessage& m);
+  void FillWithoutTerminator(RemoteAddress record);
+  void PointTextOutside(RemoteAddress record);
   void Sync();
   // EM_GETTEXTRANGE on the transcript, the record at `range_at` in the room's memory.
   std::intptr_t AnswerTextRange(RemoteAddress range_at);
@@ -77,6 +93,13 @@ class SimRoom {
   int clicks_ = 0;
   bool button_down_ = false;
   int caret_ = 0;
+  std::uint64_t length_reads_ = 0;
+  std::uint64_t switch_reads_ = 0;
+  std::uint64_t item_requests_ = 0;
+  std::uint64_t wild_answers_ = 0;
+  int messages_ = 0;
+  std::uint64_t lies_told_ = 0;
+  bool rebuilding_ = false;
 };
 
 }  // namespace tavlen::sim

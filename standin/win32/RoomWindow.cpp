@@ -43,6 +43,17 @@ bool RoomWindow::Create() {
   wc.lpszClassName = kRoomClass;
   if (!RegisterClassExA(&wc)) return false;
 
+  if (options_.room.lies.Any()) {
+    reborn_message_ = RegisterWindowMessageA("TavlenStandinReborn");
+    lies_ = std::make_unique<LyingControls>(options_.room.lies, reborn_message_);
+  }
+  if (!Build()) return false;
+  model_.OnChanged = [this] { Sync(); };
+  return true;
+}
+
+bool RoomWindow::Build() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRect(&frame, style, FALSE);
@@ -75,12 +86,18 @@ bool RoomWindow::Create() {
       Child("Static", "", 0, x + 56, y, 6, 22, kFirstFillerId + i);
   }
   indicator_ = Child("Button", "", BS_PUSHBUTTON, 576, 8, 236, 26, kIndicatorId);
+  if (options_.room.lies.Has(Lie::kCrowd)) {
+    // Hidden: other programs walk them all the same.
+    for (int i = 0; i < kCrowdChildren; ++i)
+      CreateWindowExA(0, i % 2 ? "Static" : "Button", i % 2 ? "" : ("Cam " + std::to_string(i)).c_str(), WS_CHILD,
+                      0, 0, 1, 1, window_, nullptr, instance, nullptr);
+  }
 
   SendMessageA(transcript_, EM_EXLIMITTEXT, 0, 64 * 1024 * 1024);
   SendMessageA(input_, EM_LIMITTEXT, 0, 0);
   SetWindowSubclass(input_, InputProc, kInputSubclass, reinterpret_cast<DWORD_PTR>(this));
 
-  model_.OnChanged = [this] { Sync(); };
+  if (lies_) lies_->Install(window_, transcript_, input_, talk_switch_, tree_, indicator_);
   Sync();
   if (options_.say_every_ms > 0) SetTimer(window_, kChatterTimer, options_.say_every_ms, nullptr);
   ShowWindow(window_, SW_SHOWNOACTIVATE);
@@ -126,12 +143,20 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DESTROY:
+      if (rebuilding_) {
+        RemoveWindowSubclass(input_, InputProc, kInputSubclass);
+        return 0;
+      }
       model_.OnChanged = nullptr;
       KillTimer(window_, kChatterTimer);
       RemoveWindowSubclass(input_, InputProc, kInputSubclass);
       PostQuitMessage(0);
       return 0;
     default:
+      if (reborn_message_ != 0 && msg == reborn_message_) {
+        Rebuild();
+        return 0;
+      }
       if (hang_message_ != 0 && msg == hang_message_) {
         // A test asked this program to stop answering: no message, sent or
         // posted, is handled meanwhile.
@@ -142,6 +167,23 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcA(window_, msg, wp, lp);
+}
+
+void RoomWindow::Rebuild() {
+  // A program told to end is not made again: a rebirth asked for at every few
+  // messages would keep its queue full, and the quit comes only once it drains.
+  MSG quit;
+  if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return;
+  // The same program, a new window under the same title: whatever another
+  // program holds of the old one now names nothing.
+  rebuilding_ = true;
+  DestroyWindow(window_);
+  rebuilding_ = false;
+  shown_title_.clear();
+  shown_transcript_.clear();
+  shown_talker_.clear();
+  tree_built_ = false;
+  if (!Build()) PostQuitMessage(1);
 }
 
 LRESULT CALLBACK RoomWindow::InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {

@@ -2,16 +2,20 @@
 // direct children, in creation order: the transcript ("RichEdit20A"), the input
 // box ("Edit", Enter submits), the talk switch ("Button" "Hands Free"), the user
 // list ("SysTreeView32"), filler controls, and the talker indicator ("Button",
-// the 26th child with the default filler count).
+// the 26th child with the default filler count). A room given lies answers
+// through LyingControls and, to be made again, destroys its window and creates
+// it anew under the same title.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "standin/RoomModel.h"
 #include "standin/StandinOptions.h"
+#include "standin/win32/LyingControls.h"
 
 namespace tavlen::standin::win32 {
 
@@ -29,6 +33,9 @@ class RoomWindow {
   static LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  // The window and its children; false when the window could not be created.
+  bool Build();
+  void Rebuild();
   HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, int w, int h, int id);
   void SubmitInput();
   bool Control(const char* data, std::size_t size);
@@ -41,6 +48,9 @@ class RoomWindow {
   StandinOptions options_;
   RoomModel model_;
   UINT hang_message_ = 0;
+  UINT reborn_message_ = 0;
+  std::unique_ptr<LyingControls> lies_;
+  bool rebuilding_ = false;
   HWND window_ = nullptr;
   HWND transcript_ = nullptr;
   HWND input_ = nullptr;

@@ -75,9 +75,10 @@ run_pair() {
   # takes part in this one.
   wineserver -k 2>/dev/null || true
   timeout 20 wineserver -w 2>/dev/null || true
-  # Every story of one pairing, the automatic kick's two intervals and three
-  # console restarts among them: about 3 min idle, twice that on a loaded machine.
-  wine_run 420 "$cdir/console_e2e.exe" --console "$(winpath "$cdir/tavlen.exe")" \
+  # Every story of one pairing, the automatic kick's two intervals, three
+  # console restarts and a minute beside a lying room among them: about 4 min
+  # idle, twice that on a loaded machine.
+  wine_run 540 "$cdir/console_e2e.exe" --console "$(winpath "$cdir/tavlen.exe")" \
     --standin "$(winpath "$rdir/standin.exe")" --work "$(winpath "$cdir/e2e-work/$(basename "$2")")" "${pulse[@]}" \
     >"$log" 2>&1 || true
   # Wine's console writes CR LF; the log may hold 8-bit text.

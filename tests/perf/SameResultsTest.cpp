@@ -83,10 +83,11 @@ TEST(SameResults, WordViewAtIsWordAt) {
   EXPECT_EQ(WordViewAt(WordCount(many, kBlank), many, kBlank), "w43");
 }
 
-// The merge as first written: a set of the texts read decides what stays.
+// The merge as first written (with empty texts, nobody, left out since): a set
+// of the texts read decides what stays.
 void ReferenceMerge(const std::vector<std::string>& texts, kit::ItemList& list) {
   for (const std::string& text : texts) {
-    if (IsTreePlaceholder(text)) continue;
+    if (text.empty() || IsTreePlaceholder(text)) continue;
     int at = 0;
     while (at < list.Count() && CompareTextAnsi(list.Item(at), text) < 0) ++at;
     if (at < list.Count() && SameTextAnsi(list.Item(at), text)) continue;

@@ -64,7 +64,8 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
   ASSERT_EQ(ParseStandinArgs({"--room", "le_phare", "--topic", "Soir\xE9" "e", "--nick", "KelVorn", "--level",
                               "OWNER.", "--owner", "--users", " alice, ,Bob ", "--hidden-users", "zed",
                               "--users-count", "2", "--filler", "3", "--no-final-crlf", "--refuse-talk",
-                              "--no-talk-switch", "--say-every-ms", "250", "--hang-switch", "--at", "10,-20"},
+                              "--no-talk-switch", "--say-every-ms", "250", "--hang-switch", "--at", "10,-20",
+                              "--lie", "cycle, huge-count", "--lie", "reborn"},
                              o),
             "");
   EXPECT_EQ(o.mode, StandinOptions::Mode::Room);
@@ -83,12 +84,28 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
   EXPECT_TRUE(o.hang_switch);
   EXPECT_EQ(o.left, 10);
   EXPECT_EQ(o.top, -20);
+  RoomLies told;
+  for (Lie lie : {Lie::kCycle, Lie::kHugeCount, Lie::kReborn}) told.Add(lie);
+  EXPECT_EQ(o.room.lies, told);
 
   StandinOptions defaults;
   ASSERT_EQ(ParseStandinArgs({}, defaults), "");
   EXPECT_EQ(defaults.room.filler_children, 21);
   EXPECT_TRUE(defaults.room.has_talk_switch);
   EXPECT_TRUE(defaults.room.crlf_after_last);
+  EXPECT_FALSE(defaults.room.lies.Any());
+
+  // Every lie has its word, and "all" names every one.
+  StandinOptions liar;
+  ASSERT_EQ(ParseStandinArgs({"--lie", "all"}, liar), "");
+  for (unsigned i = 0; i < static_cast<unsigned>(Lie::kCount); ++i) {
+    const Lie lie = static_cast<Lie>(i);
+    EXPECT_TRUE(liar.room.lies.Has(lie)) << LieName(lie);
+    RoomLies one;
+    ASSERT_EQ(ParseLies(LieName(lie), one), "");
+    EXPECT_TRUE(one.Has(lie));
+    EXPECT_NE(LieNames().find(LieName(lie)), std::string::npos);
+  }
 
   StandinOptions player;
   ASSERT_EQ(ParseStandinArgs({"--winamp", "12. Artist - Song - Winamp"}, player), "");
@@ -99,7 +116,8 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
   for (const Texts& bad : {Texts{"--room"}, Texts{"--room", " "}, Texts{"--nick", "two words"},
                            Texts{"--users-count", "-1"}, Texts{"--users-count", "12x"},
                            Texts{"--say-every-ms", "0"}, Texts{"--at", "10"}, Texts{"--at", "a,b"},
-                           Texts{"--filler", "1001"}, Texts{"--bogus"}, Texts{"--winamp"}}) {
+                           Texts{"--filler", "1001"}, Texts{"--bogus"}, Texts{"--winamp"}, Texts{"--lie"},
+                           Texts{"--lie", " , "}, Texts{"--lie", "cycle,fibs"}}) {
     StandinOptions o2;
     EXPECT_NE(ParseStandinArgs(bad, o2), "") << bad[0];
   }

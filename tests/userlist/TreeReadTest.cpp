@@ -6,6 +6,7 @@
 #include "base/Text.h"
 #include "bridge/RemoteMemory.h"
 #include "platform/TreeViewItem.h"
+#include "standin/sim/SimRoom.h"
 #include "tests/support/UserTreeFixture.h"
 #include "userlist/TreeViewReader.h"
 
@@ -180,6 +181,61 @@ TEST(UserTree, ALyingTreeEndsTheWalk) {
             static_cast<std::size_t>(kTreeItemCeiling));
   EXPECT_EQ(end, TreeReadEnd::kCeiling);
   EXPECT_TRUE(t.Clean());
+}
+
+// A lying room's tree: every other request answered TRUE with the record left
+// as it came, or with the text pointed outside our block (nowhere, at the
+// client's own memory, off the end of its memory, at memory nobody mapped), and
+// texts that fill the whole buffer with no terminator. The honest answers are
+// read, a lie costs its own item at most, no text passes 259 characters, and
+// nothing is left behind in the client.
+TEST(UserTree, LyingItemAnswersCostTheirOwnItemsAtMost) {
+  using standin::Lie;
+  const Texts honest = {"Visible Users", "ann", "bob", "carl", "dan", "modo", "Hidden Users", " Click name to view"};
+  const std::vector<std::vector<Lie>> cases = {{Lie::kUnwrittenItem},
+                                               {Lie::kWildText},
+                                               {Lie::kUnwrittenItem, Lie::kWildText},
+                                               {Lie::kNoTerminator},
+                                               {Lie::kUnwrittenItem, Lie::kWildText, Lie::kNoTerminator}};
+  for (const auto& lies : cases) {
+    for (const int bits : {64, 32}) {
+      UserTreeFixture t;
+      standin::RoomConfig config;
+      config.users = {"ann", "bob", "carl", "dan"};
+      for (Lie lie : lies) config.lies.Add(lie);
+      sim::SimRoom liar(t.desktop, config, [] { return std::int64_t{0}; }, &t.memory, bits);
+      std::string name;
+      for (Lie lie : lies) name += std::string(standin::LieName(lie)) + " ";
+      SCOPED_TRACE(name + std::to_string(bits) + "-bit client");
+
+      const Texts read = ReadTreeView(t.desktop, &t.memory, liar.Tree(), t.user_list, &t.chooser_list);
+      const bool item_lies = config.lies.Has(Lie::kUnwrittenItem) || config.lies.Has(Lie::kWildText);
+      const bool unterminated = config.lies.Has(Lie::kNoTerminator);
+      ASSERT_LE(read.size(), honest.size());
+      if (!item_lies) ASSERT_EQ(read.size(), honest.size());
+      const auto whole = [&](const std::string& text, const std::string& want) {
+        return unterminated ? text.size() == kTreeTextCapacity - 1 && text.starts_with(want) : text == want;
+      };
+      std::size_t at = 0;
+      for (std::size_t i = 0; i < honest.size(); ++i) {
+        // Every other item is lied about: nothing, or one text of no use. The
+        // others come whole, in order.
+        if (item_lies && i % 2 == 1) {
+          if (at < read.size() && (i + 1 == honest.size() || !whole(read[at], honest[i + 1]))) ++at;
+          continue;
+        }
+        ASSERT_LT(at, read.size());
+        EXPECT_TRUE(whole(read[at], honest[i])) << read[at];
+        ++at;
+      }
+      EXPECT_EQ(at, read.size());
+      for (const std::string& text : read) EXPECT_LE(text.size(), kTreeTextCapacity - 1);
+      // An item whose text never came is no nick.
+      for (const std::string& nick : t.Users()) EXPECT_FALSE(nick.empty());
+      EXPECT_EQ(t.memory.OpenHandles(), 0);
+      EXPECT_EQ(t.memory.OutsideAllocations(liar.Process()), 0);
+    }
+  }
 }
 
 TEST(UserTree, UnreachableTreeEmptiesBothLists) {

@@ -61,6 +61,7 @@ void AllStories(const e2e::Setup& setup) {
   // killed during it (Wine waits on the dead process; Windows fails the call).
   if (!setup.console32 && !setup.standin32) {
     ClientFaultsStory(setup);
+    LyingRoomStory(setup);
     ReadOnlySettingsStory(setup);
     InstallFolderStory(setup);
   }
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
   // A stuck program must not stall the harness: fail loudly instead, before the
   // harness's own deadline for the whole run (run-e2e.sh) cuts the output short.
   std::thread([] {
-    std::this_thread::sleep_for(std::chrono::seconds(400));
+    std::this_thread::sleep_for(std::chrono::seconds(500));
     std::printf("E2E TIMEOUT\n");
     std::fflush(stdout);
     std::_Exit(3);
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
         {"default", DefaultRoomStory}, {"discovery", DiscoveryStory}, {"monitor", OwnerRoomMonitorStory},
         {"moderation", ModerationStory}, {"users", UserTreeStory},     {"nomixer", NoMixerStory},
         {"mixer", MixerStory},           {"hotkeys", HotkeysStory},    {"sounds", SoundShortcutStory},
-        {"faults", ClientFaultsStory},   {"readonly", ReadOnlySettingsStory},
+        {"faults", ClientFaultsStory},   {"lying", LyingRoomStory},    {"readonly", ReadOnlySettingsStory},
         {"folders", InstallFolderStory}, {"scales", ScalesStory}};
     const auto story = stories.find(only);
     CHECK(story != stories.end(), "a story named \"" + only + "\"");

@@ -139,7 +139,7 @@ void Session::Detach() {
   rooms_.clear();
 }
 
-Room& Session::StartRoom(const std::vector<std::string>& args, const std::string& title) {
+Room& Session::StartRoom(const std::vector<std::string>& args, const std::string& title, std::size_t children_expected) {
   rooms_.push_back(std::make_unique<Room>());
   Room& room = *rooms_.back();
   const auto start = std::chrono::steady_clock::now();
@@ -153,8 +153,9 @@ Room& Session::StartRoom(const std::vector<std::string>& args, const std::string
                 kStartDeadlineMs, "the room window \"" + title + "\""))
     return room;
   const std::vector<HWND> children = DirectChildren(window);
-  if (children.size() != 26) {
-    FAIL_HERE("the room window has " + std::to_string(children.size()) + " children, not 26");
+  if (children.size() != children_expected) {
+    FAIL_HERE("the room window has " + std::to_string(children.size()) + " children, not " +
+              std::to_string(children_expected));
     return room;
   }
   room.window = window;

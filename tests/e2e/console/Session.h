@@ -78,9 +78,10 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // standin.exe with these options; waits for its window titled title. Null
+  // standin.exe with these options; waits for its window titled title, which
+  // has `children` direct children (more for a room given the crowd lie). Null
   // window on failure (reported).
-  Room& StartRoom(const std::vector<std::string>& args, const std::string& title);
+  Room& StartRoom(const std::vector<std::string>& args, const std::string& title, std::size_t children = 26);
   void CloseRoom(Room& room);
   // "Quitter" chosen; fails when the console does not end within the deadline.
   void Quit(Console& console);

@@ -1,13 +1,16 @@
 #include "tests/e2e/console/StoriesReliability.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
+#include "standin/RoomLies.h"
 #include "tests/e2e/console/ConsoleParts.h"
+#include "tests/e2e/console/SystemTools.h"
 #include "ui/MenuIds.h"
 
 namespace e2e {
@@ -66,6 +69,16 @@ void Survived(Session& s, Console& c, const std::string& during) {
 void KillRoom(Room& room) {
   Kill(room.process);
   room.window = nullptr;
+}
+
+// The process's private bytes now; 0 when they cannot be read.
+SIZE_T PrivateBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX m{};
+  m.cb = sizeof m;
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m)) return 0;
+  // Wine fills the commit charge (PagefileUsage) and leaves PrivateUsage, the
+  // same figure on Windows, at 0.
+  return std::max(m.PrivateUsage, m.PagefileUsage);
 }
 
 // The "Raccourcis Clavier" window opened from the menu: its talk key box and its
@@ -274,6 +287,80 @@ void ClientFaultsStory(const Setup& setup) {
 
   s.Quit(c);
   Console::ForgetHotkey(kShiftCtrlAlt, VK_F5);
+}
+
+void LyingRoomStory(const Setup& setup) {
+  Note("lying room story (" + setup.label + ")");
+  constexpr char kLiarTitle[] = "menteur : Video Chat Room";
+  constexpr int kBesideMs = 60000;
+  constexpr SIZE_T kPrivateCeiling = 20u << 20;
+  if (FindWindowA(nullptr, kRoomTitle) || FindWindowA(nullptr, kLiarTitle)) {
+    FAIL_HERE("a room titled \"salon\" or \"menteur\" is already open");
+    return;
+  }
+  Session s(setup);
+  Console& c = s.StartConsole("lying-room");
+  if (!c.main) return;
+
+  // Every lie at once: lengths, texts, counts, a circle, item answers, 5,000
+  // children, a switch that renames itself, and a window made again.
+  // An owner's room, as the honest one after it: the rights the console learns
+  // are kept from room to room, and the owners' command below needs them.
+  Room& liar = s.StartRoom({"--room", "menteur", "--nick", "modo", "--owner", "--users-count", "200", "--lie", "all",
+                            "--at", "340,8"},
+                           kLiarTitle, 26 + tavlen::standin::kCrowdChildren);
+  if (!liar.window) return;
+  if (!WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - menteur"; }, kTickDeadlineMs,
+                    "the caption \"Tavlen - menteur\" beside the lying room"))
+    return;
+  {
+    AnswerWatch watch(c.main);
+    const auto start = Clock::now();
+    SIZE_T peak = PrivateBytes(c.process.process);
+    while (MsSince(start) < kBesideMs && c.Running()) {
+      Pause(250);
+      peak = std::max(peak, PrivateBytes(c.process.process));
+    }
+    CHECK(c.Running(), "the console runs after a minute beside the lying room");
+    // A send that timed out counts 5 s: the window never stopped answering.
+    CHECK(watch.LongestMs() < 5000, "the console's window answered all along beside the lying room");
+    Timing("longest wait of the console's window beside the lying room", watch.LongestMs());
+    Note("peak private bytes of the console beside the lying room: " + std::to_string(peak / 1024) + " KiB");
+    CHECK(peak > 0 && peak < kPrivateCeiling,
+          "the console's private bytes stay under 20 MB beside the lying room (peak " + std::to_string(peak / 1024) +
+              " KiB)");
+  }
+
+  // The liar is closed. Its window is made again now and then, and a message
+  // posted to one that goes first is lost: its program is told to end instead.
+  if (HWND now = FindWindowA("CamfrogRoom", kLiarTitle))
+    CHECK(PostThreadMessageA(GetWindowThreadProcessId(now, nullptr), WM_QUIT, 0, 0), "the lying room told to end");
+  const bool closed = WaitForSingleObject(liar.process.process, kExitDeadlineMs) == WAIT_OBJECT_0;
+  CHECK(closed, "the lying room ended");
+  if (!closed) KillRoom(liar);
+  liar.window = nullptr;
+
+  // The next room, an honest one: adopted, its users counted, asked for the
+  // rights, and a command reaches it.
+  Room& room = s.StartRoom({"--room", "salon", "--nick", "modo", "--owner", "--users-count", "20", "--at", "340,8"},
+                           kRoomTitle);
+  if (!room.window || !Adopted(s, c, "after the lying room")) return;
+  WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [21]"; }, kTickDeadlineMs,
+               "the honest room's 21 users counted after the lying room");
+  if (!WAIT_CONSOLE(s, c, [&] { return room.Transcript().find(kOwnerHelp) != std::string::npos; },
+                    kMonitorDeadlineMs, "the owner's answer to /setopt after the lying room"))
+    return;
+  // The command stays hidden until the monitor tick that reads the answer (see
+  // the client faults story); it is chosen until it reaches the room.
+  const auto in_room = [&] { return room.Transcript().find("talk_time 30") != std::string::npos; };
+  bool sent = false;
+  for (int attempt = 0; attempt < 10 && !sent; ++attempt) {
+    CHECK(c.Menu(tavlen::menu_id::kTalk30), "Définir à 30 sec. chosen after the lying room");
+    sent = Poll(in_room, 2500);
+  }
+  WAIT_CONSOLE(s, c, in_room, kTickDeadlineMs, "the talk time command in the honest room after the lying room");
+  s.CloseRoom(room);
+  s.Quit(c);
 }
 
 }  // namespace e2e

@@ -1,5 +1,6 @@
-// Reliability under Wine: a settings save the system refuses, and a chat client
-// that dies or stops answering in the middle of what the console does with it.
+// Reliability under Wine: a settings save the system refuses, a chat client that
+// dies or stops answering in the middle of what the console does with it, and
+// one that lies.
 #pragma once
 
 #include "tests/e2e/console/Session.h"
@@ -17,5 +18,9 @@ void InstallFolderStory(const Setup& setup);
 // answering within 2 s, goes inactive, and takes the room again when a client
 // comes back.
 void ClientFaultsStory(const Setup& setup);
+// A minute beside a stand-in that tells every lie (standin/RoomLies.h): the
+// console keeps running and answering, its private bytes stay under 20 MB, and
+// once the liar is closed it adopts an honest room and works with it.
+void LyingRoomStory(const Setup& setup);
 
 }  // namespace e2e
