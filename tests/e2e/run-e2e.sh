@@ -92,7 +92,17 @@ run_pair() {
   echo "== $name FAILED, output:"
   show_log "$log"
   summary+=("FAIL  $name ($((SECONDS - started)) s)")
+  failed_checks "$log"
   failed=1
+}
+# failed_checks <log>: the failed checks under their row, so that the end of
+# a long run says what broke; a run that ended without its verdict says how.
+failed_checks() {
+  local line
+  while IFS= read -r line; do summary+=("        $line"); done \
+    < <(tr -d '\r' <"$1" | grep -a '^FAIL \|^E2E FAILED\|^E2E TIMEOUT' | head -8)
+  tr -d '\r' <"$1" | grep -aq '^E2E FAILED\|^E2E OK\|^E2E TIMEOUT' ||
+    summary+=("        no verdict; last line: $(tr -d '\r' <"$1" | grep -av '^[0-9a-f]*:err:\|^[0-9a-f]*:fixme:' | tail -n 1)")
 }
 # check <label> <marker> <seconds> <exe> [args...]: another Wine check of the folders.
 check() {
@@ -103,6 +113,7 @@ check() {
     summary+=("PASS  $label ($((SECONDS - started)) s)")
   else
     summary+=("FAIL  $label ($((SECONDS - started)) s)")
+    failed_checks "$log"
     echo "== $label FAILED, output:"
     show_log "$log"
     failed=1

@@ -252,9 +252,15 @@ void KeywordNotification(Session& s, Console& c, Room& room) {
   if (Poll([&] { return (front = GetForegroundWindow()) == room.window; }, kTickDeadlineMs)) {
     Timing("click on the notification to the room in front", MsSince(click));
     // Handing the focus back to the console must not take the front again.
+    // Without a window manager Wine may give the front to the desktop once the
+    // X focus events of the click arrive late; only the console would be a fault.
     Sleep(500);
-    CHECK(GetForegroundWindow() == room.window,
-          "the room still in front 500 ms after the click; in front: " + ClassOf(GetForegroundWindow()));
+    const HWND later = GetForegroundWindow();
+    DWORD later_process = 0;
+    GetWindowThreadProcessId(later, &later_process);
+    CHECK(later_process != c.process.id,
+          "the room still in front 500 ms after the click; in front: " + ClassOf(later) + " of the console");
+    if (later != room.window) Note("500 ms after the click Wine's front fell back to " + ClassOf(later));
   } else {
     char title[256] = {};
     GetWindowTextA(front, title, sizeof title);

@@ -310,6 +310,9 @@ void LyingRoomStory(const Setup& setup) {
                             "--at", "340,8"},
                            kLiarTitle, 26 + tavlen::standin::kCrowdChildren);
   if (!liar.window) return;
+  // Its window is made again now and then, and for the second or two that
+  // takes it goes by no title: the program is reached through its thread.
+  const DWORD liar_thread = GetWindowThreadProcessId(liar.window, nullptr);
   if (!WAIT_CONSOLE(s, c, [&] { return c.Caption() == "Tavlen - menteur"; }, kTickDeadlineMs,
                     "the caption \"Tavlen - menteur\" beside the lying room"))
     return;
@@ -331,10 +334,9 @@ void LyingRoomStory(const Setup& setup) {
               " KiB)");
   }
 
-  // The liar is closed. Its window is made again now and then, and a message
-  // posted to one that goes first is lost: its program is told to end instead.
-  if (HWND now = FindWindowA("CamfrogRoom", kLiarTitle))
-    CHECK(PostThreadMessageA(GetWindowThreadProcessId(now, nullptr), WM_QUIT, 0, 0), "the lying room told to end");
+  // The liar is closed. A message posted to a window that goes first is lost:
+  // its program is told to end instead.
+  CHECK(PostThreadMessageA(liar_thread, WM_QUIT, 0, 0), "the lying room told to end");
   const bool closed = WaitForSingleObject(liar.process.process, kExitDeadlineMs) == WAIT_OBJECT_0;
   CHECK(closed, "the lying room ended");
   if (!closed) KillRoom(liar);
