@@ -337,8 +337,10 @@ void LyingRoomStory(const Setup& setup) {
   // The liar is closed. A message posted to a window that goes first is lost:
   // its program is told to end instead.
   CHECK(PostThreadMessageA(liar_thread, WM_QUIT, 0, 0), "the lying room told to end");
+  const auto told = Clock::now();
   const bool closed = WaitForSingleObject(liar.process.process, kExitDeadlineMs) == WAIT_OBJECT_0;
   CHECK(closed, "the lying room ended");
+  if (closed) Timing("the lying room told to end to its end", MsSince(told));
   if (!closed) KillRoom(liar);
   liar.window = nullptr;
 
