@@ -11,7 +11,6 @@ namespace tavlen {
 namespace {
 constexpr std::size_t kRichEditLimit = 30000;
 constexpr std::size_t kControlLimit = 5001;
-constexpr int kClassNameLimit = 5000;
 constexpr int kSubmitKeyDowns = 100;
 
 // What one walk over the room window's direct children finds.
@@ -22,15 +21,14 @@ struct RoomChildren {
 
 // With n = 0 the last child of class `cls`, with n > 0 the child at readable
 // position n when it is of that class. Every child up to the ceiling is visited,
-// so the user tree is found by any walk; `class_name` is the storage reused for
-// the names read.
-RoomChildren WalkRoomChildren(Windowing& w, Hwnd room, std::string_view cls, int n, std::string& class_name) {
+// so the user tree is found by any walk.
+RoomChildren WalkRoomChildren(Windowing& w, Hwnd room, std::string_view cls, int n, ChildClasses& classes) {
   RoomChildren found;
   int position = 0;
   int visited = 0;
   for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow && visited++ < kRoomChildCeiling;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
-    w.ReadClassName(child, kClassNameLimit, class_name);
+    const std::string& class_name = classes.Of(w, room, child);
     if (class_name.empty()) continue;
     ++position;
     if (EqualsIgnoreCase(class_name, "SysTreeView32")) found.user_tree = child;
@@ -52,7 +50,7 @@ void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_
   Windowing& w = ctx_.windowing;
   const Hwnd room = FindRoom(title);
   if (room == kNoWindow) return;
-  const RoomChildren found = WalkRoomChildren(w, room, cls, n, class_name_);
+  const RoomChildren found = WalkRoomChildren(w, room, cls, n, ctx_.child_classes);
   // Remembered from every read, so a tree the client builds again is found again.
   if (found.user_tree != kNoWindow) ctx_.room.UserTreeWindow = found.user_tree;
   if (found.match == kNoWindow) return;
@@ -60,11 +58,15 @@ void ControlAccess::ReadOtherWindowMemoText(std::string_view title, std::string_
     // The whole transcript: a fixed read limit would hide every line past it
     // for the rest of a long session. Past the ceiling, its last part.
     std::size_t length = 0;
-    const bool told = w.SendGetTextLength(found.match, length);
+    bool told = w.SendGetTextLength(found.match, length);
     if (told && length >= kTranscriptCeiling) {
       if (ReadRichEditTail(w, ctx_.memory, found.match, length, kTranscriptCeiling, out)) return;
+      // No last part to be had: the start of so long a text holds no new line,
+      // and a control that lies about its length would have the console copy
+      // and split megabytes at every tick. The plain limit it is.
       ctx_.log.debog(ansi("-> transcription : ") + std::to_string(length) + ansi(" caractères annoncés, lecture arrêtée à ") +
-                     std::to_string(kTranscriptCeiling));
+                     std::to_string(kRichEditLimit - 1));
+      told = false;
     }
     const std::size_t limit = told ? std::clamp(length + 1, kRichEditLimit, kTranscriptCeiling) : kRichEditLimit;
     w.SendGetTextInto(found.match, limit, out);
@@ -84,7 +86,7 @@ bool ControlAccess::SetOtherWindowMemoText(std::string_view title, std::string_v
   int visited = 0;
   for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow && visited++ < kRoomChildCeiling;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
-    if (w.GetClassName(child, kClassNameLimit) != "Edit") continue;
+    if (ctx_.child_classes.Of(w, room, child) != "Edit") continue;
     if (focus) {
       w.Send(child, wm::kSetFocus, 0, 0);
       w.Send(room, wm::kSetFocus, 0, 0);

@@ -32,8 +32,6 @@ class ControlAccess final : public RoomLine {
   Hwnd FindRoom(std::string_view title);
 
   RoomContext& ctx_;
-  // Storage of the class names read during a walk, kept between walks.
-  std::string class_name_;
   // A line whose write to the input box timed out. A hung client may still take
   // it when it wakes; the box then holds our abandoned line, not the moderator's
   // typing, and must not block every later command.

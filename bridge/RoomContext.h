@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "bridge/ChildClasses.h"
 #include "core/DebugLog.h"
 #include "core/RoomState.h"
 #include "kit/Widgets.h"
@@ -28,6 +29,8 @@ struct RoomContext {
   // Ticks that would cross into the room many times wait for a tick outside them.
   int submissions = 0;
   bool Submitting() const { return submissions > 0; }
+  // The class names of the room window's children, for every walk over them.
+  ChildClasses child_classes;
 };
 
 inline constexpr const char* kInactiveTitle = "Tavlen - [INACTIF]";

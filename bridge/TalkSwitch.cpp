@@ -26,8 +26,7 @@ bool TalkSwitch::FindButtonIn(Hwnd room, std::string_view caption, int mode) {
   int visited = 0;
   for (Hwnd child = w.GetWindow(room, GetWindowCmd::kChild); child != kNoWindow && visited++ < kRoomChildCeiling;
        child = w.GetWindow(child, GetWindowCmd::kHwndNext)) {
-    w.ReadClassName(child, kReadLimit, text);
-    if (text != "Button") continue;
+    if (ctx_.child_classes.Of(w, room, child) != "Button") continue;
     // WM_GETTEXT with the 128-character buffer, as any control read.
     w.SendGetTextInto(child, kReadLimit, text);
     if (EqualsIgnoreCase(text, caption)) {

@@ -20,8 +20,11 @@ inline constexpr int kSearchTitleLimit = 499;
 
 // Direct children of a room window visited by one walk over them. A room has a
 // few dozen (its talker indicator is the 26th); a window claiming thousands would
-// otherwise cost thousands of calls to the system at every 10 ms tick.
-inline constexpr int kRoomChildCeiling = 256;
+// otherwise cost thousands of calls to the system at every 10 ms tick. Under
+// Wine each step to the next child is a round trip to the server, so a window
+// of 5,000 children held the console's own window for tens of milliseconds at
+// every walk with 256.
+inline constexpr int kRoomChildCeiling = 128;
 
 // The room window of an adopted title. A title at the read limit was cut, and
 // the system's exact lookup cannot find it: the search compares it cut as well.

@@ -6,7 +6,7 @@ Console::Console(const Platform& p)
     : platform(p),
       app(p.clock, p.widgets),
       catalogue(p.exe_dir + kMessagesFile),
-      ctx{p.windowing, app, room, log, p.memory, {}},
+      ctx{p.windowing, app, room, log, p.memory, {}, 0, {}},
       controls(ctx),
       talk(ctx, controls),
       discovery(ctx, talk),
