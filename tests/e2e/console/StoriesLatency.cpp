@@ -256,7 +256,7 @@ void Notification(Bench& b, Console& c, int runs) {
     CHECK(Control(b.room.window, "say user450|qui vend un v\xE9lo ?"), "a watched word said");
     HWND popup = nullptr;
     if (!WAIT_CONSOLE(b.s, c, [&] { return (popup = VisibleTopLevel(c.process.id, "THTMLPopupWindow")) != nullptr; },
-                      kMonitorDeadlineMs, "the notification"))
+                      kLatencyDeadlineMs, "the notification"))
       return;
     const PixelBox speaker = FindPixels(SteadyWindow(popup), blue);
     if (speaker.count == 0) {
@@ -309,14 +309,17 @@ void LatencyStory(const Setup& setup) {
                                           {"hotkeys.ini", kHotkeysIni},
                                           {"highlight.ini", kHighlightIni}});
   if (!c.main) return;
-  // The steady state: the rights read, the whole user list shown, the hotkey held.
+  // The steady state: the rights read, the whole user list shown, the hotkey
+  // held. Before the latency work the first "/setopt" alone could take half a
+  // minute beside 500 users.
   HWND ban = c.Child("Button", "BANNIR");
-  if (!ban || !WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kMonitorDeadlineMs,
+  if (!ban || !WAIT_CONSOLE(s, c, [&] { return IsWindowEnabled(ban) != FALSE; }, kLatencyDeadlineMs,
                             "the rights to unlock BANNIR"))
     return;
-  if (!WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [501]"; }, kMonitorDeadlineMs, "the count 501") ||
-      !WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kMods, 'B'); }, kStartDeadlineMs,
-                    "Control+Alt+B registered"))
+  if (!WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [501]"; }, kLatencyDeadlineMs, "the count 501"))
+    return;
+  if (Wanted(setup, "hotkey") && !WAIT_CONSOLE(s, c, [] { return Console::HotkeyRegistered(kMods, 'B'); },
+                                               kLatencyDeadlineMs, "Control+Alt+B registered"))
     return;
 
   Panel p{s, c, room, OuterHeight(c.main)};
