@@ -42,6 +42,10 @@ ControlOutcome ApplyRoomControl(RoomModel& room, std::string_view line, bool han
     room.ClearTranscript();
   } else if (c.verb == "close") {
     out.close = true;
+  } else if (c.verb == "keylog") {
+    // The path as given: a folder may have blanks at its ends.
+    out.key_log = true;
+    out.key_log_path = c.rest;
   } else if (c.verb == "hang") {
     int ms = 0;
     const auto [end, ec] = std::from_chars(nick.data(), nick.data() + nick.size(), ms);

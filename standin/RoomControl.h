@@ -10,6 +10,9 @@
 //   clear            empty transcript           close         window closes
 //   hang MS          the program stops handling messages for MS ms
 //                    (only when started with --hang-switch)
+//   keylog [PATH]    the times of the Enter key-downs the input boxes got
+//                    written to PATH (each "MS BOX LINE", LINE the line it
+//                    submitted, if any), then forgotten; without PATH only forgotten
 //   title TEXT       media player only: the window title
 #pragma once
 
@@ -25,6 +28,9 @@ inline constexpr unsigned long kControlDataId = 0x54565343;
 // Registered window message: wParam = milliseconds to stop handling messages
 // (a room started with --hang-switch only).
 inline constexpr char kHangMessageName[] = "TavlenStandinHang";
+// Registered window message: answers how many Enter key-downs the input boxes
+// got since the key log was last emptied.
+inline constexpr char kKeyCountMessageName[] = "TavlenStandinKeyCount";
 // Longest pause a hang command may ask for.
 inline constexpr int kMaxHangMs = 60000;
 
@@ -39,6 +45,8 @@ struct ControlOutcome {
   bool applied = false;
   int hang_ms = 0;     // > 0: the skin stops handling messages this long
   bool close = false;  // the skin closes its window
+  bool key_log = false;      // the skin writes its key log to key_log_path (none: empties it)
+  std::string key_log_path;
 };
 
 // Applies a room command to the model. Unknown or malformed commands change

@@ -7,7 +7,15 @@
 namespace tavlen::standin {
 
 RoomModel::RoomModel(RoomConfig config, std::function<std::int64_t()> now)
-    : config_(std::move(config)), now_(std::move(now)), users_(config_.users), hidden_(config_.hidden_users) {}
+    : config_(std::move(config)), now_(std::move(now)), users_(config_.users), hidden_(config_.hidden_users) {
+  // A room joined in the middle of an evening: the people present have talked.
+  lines_.reserve(static_cast<std::size_t>(config_.transcript_lines));
+  for (int i = 1; i <= config_.transcript_lines; ++i) {
+    const std::size_t speaker = static_cast<std::size_t>(i - 1);
+    const std::string nick = users_.empty() ? std::string("bob") : users_[speaker % users_.size()];
+    lines_.push_back(nick + " : message d'avant " + std::to_string(i));
+  }
+}
 
 namespace {
 

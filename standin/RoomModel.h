@@ -24,6 +24,8 @@ struct RoomConfig {
   int filler_children = 21;          // children between the tree and the talker indicator
   std::vector<std::string> hidden_users;  // a second, collapsed group
   RoomLies lies;                     // none: the room answers as a client does
+  int input_boxes = 1;               // "Edit" children: a submission goes into each
+  int transcript_lines = 0;          // chat lines the transcript holds from the start
 };
 
 // One item of the user tree as the client shows it.

@@ -38,6 +38,7 @@ std::string StandinUsage() {
          "            [--users a,b,c] [--hidden-users x,y] [--users-count N] [--filler N]\n"
          "            [--no-final-crlf] [--refuse-talk] [--no-talk-switch]\n"
          "            [--say-every-ms N] [--hang-switch] [--at X,Y] [--lie LIES]\n"
+         "            [--input-boxes N] [--transcript-lines N] [--other-windows N]\n"
          "  LIES: all, or some of " + LieNames() + "\n"
          "standin.exe --winamp TITLE [--at X,Y]\n";
 }
@@ -50,6 +51,18 @@ std::vector<std::string> GeneratedNicks(int count, int first) {
     nicks.emplace_back(nick);
   }
   return nicks;
+}
+
+std::string OtherWindowTitle(int index) {
+  switch (index % 3) {
+    case 0:
+      return {};
+    case 1:
+      return "Notes " + std::to_string(index);
+    default:
+      // Longer than the 254 characters a desktop walk reads of a title.
+      return "Document " + std::to_string(index) + " - " + std::string(300, 'x') + " - Editeur";
+  }
 }
 
 std::string ParseStandinArgs(const std::vector<std::string>& args, StandinOptions& options) {
@@ -107,6 +120,14 @@ std::string ParseStandinArgs(const std::vector<std::string>& args, StandinOption
     } else if (flag == "--lie") {
       if (!value(v)) return "--lie needs a list of lies";
       if (std::string error = ParseLies(v, room.lies); !error.empty()) return "--lie: " + error;
+    } else if (flag == "--input-boxes") {
+      if (!value(v) || !ParseInt(v, 1, 4, room.input_boxes)) return "--input-boxes needs a number from 1 to 4";
+    } else if (flag == "--transcript-lines") {
+      if (!value(v) || !ParseInt(v, 0, 100000, room.transcript_lines))
+        return "--transcript-lines needs a number from 0 to 100000";
+    } else if (flag == "--other-windows") {
+      if (!value(v) || !ParseInt(v, 0, 5000, options.other_windows))
+        return "--other-windows needs a number from 0 to 5000";
     } else if (flag == "--winamp") {
       if (!value(v)) return "--winamp needs a window title";
       options.mode = StandinOptions::Mode::Player;

@@ -19,7 +19,12 @@ struct StandinOptions {
   bool hang_switch = false;  // the program may be told to stop handling messages
   int left = -1;             // --at X,Y; -1: the program's default place
   int top = -1;
+  int other_windows = 0;     // top-level windows of another kind beside the room
 };
+
+// The title of the index-th (0-based) other window: a third have none, a third
+// a short one, a third a long one.
+std::string OtherWindowTitle(int index);
 
 // The usage text shown on a bad command line.
 std::string StandinUsage();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standin/StandinOptions.h"
+#include "standin/win32/OtherWindows.h"
 #include "standin/win32/PlayerWindow.h"
 #include "standin/win32/RoomWindow.h"
 
@@ -25,6 +26,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 2;
   }
 
+  // The other windows first: once the room's title shows, they are all there.
+  tavlen::standin::win32::OtherWindows others;
+  if (!others.Create(options.other_windows)) {
+    std::fprintf(stderr, "standin: the other windows could not be created (error %lu)\n", GetLastError());
+    return 1;
+  }
   std::unique_ptr<tavlen::standin::win32::RoomWindow> room;
   std::unique_ptr<tavlen::standin::win32::PlayerWindow> player;
   bool created = false;

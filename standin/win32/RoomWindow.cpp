@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cstdio>
+
 #include "standin/RoomControl.h"
 
 namespace tavlen::standin::win32 {
@@ -16,7 +18,20 @@ constexpr int kTreeId = 103;
 constexpr int kIndicatorId = 104;
 constexpr int kFirstFillerId = 200;
 constexpr UINT_PTR kChatterTimer = 1;
+// Input box n is subclassed with the id n.
 constexpr UINT_PTR kInputSubclass = 1;
+constexpr int kSecondInputId = 105;
+
+double PerformanceMs() {
+  static const double per_ms = [] {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(frequency.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / per_ms;
+}
 
 // Client area layout at 96 DPI.
 constexpr int kClientWidth = 820;
@@ -33,6 +48,10 @@ bool RoomWindow::Create() {
   InitCommonControlsEx(&icc);
   if (!LoadLibraryA("riched20.dll")) return false;
   if (options_.hang_switch) hang_message_ = RegisterWindowMessageA(kHangMessageName);
+  key_count_message_ = RegisterWindowMessageA(kKeyCountMessageName);
+  // Room for many submissions: a key-down only appends.
+  key_log_.reserve(16384);
+  PerformanceMs();
 
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -69,7 +88,10 @@ bool RoomWindow::Build() {
   // Creation order is the order other programs see the children in.
   transcript_ = Child("RichEdit20A", "",
                       WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 8, 8, 560, 488, 0);
-  input_ = Child("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 504, 460, 24, kInputId);
+  const int boxes = options_.room.input_boxes;
+  const int box_width = (460 - (boxes - 1) * 4) / boxes;
+  input_ = Child("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 504, box_width, 24, kInputId);
+  inputs_ = {input_};
   talk_switch_ = Child(options_.room.has_talk_switch ? "Button" : "Static", "Hands Free",
                        options_.room.has_talk_switch ? WS_TABSTOP | BS_PUSHBUTTON : SS_CENTER, 476, 504, 92, 24,
                        kTalkSwitchId);
@@ -86,6 +108,10 @@ bool RoomWindow::Build() {
       Child("Static", "", 0, x + 56, y, 6, 22, kFirstFillerId + i);
   }
   indicator_ = Child("Button", "", BS_PUSHBUTTON, 576, 8, 236, 26, kIndicatorId);
+  // Further boxes after the indicator, which keeps its place among the children.
+  for (int i = 1; i < boxes; ++i)
+    inputs_.push_back(Child("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8 + i * (box_width + 4), 504,
+                            box_width, 24, kSecondInputId + i - 1));
   if (options_.room.lies.Has(Lie::kCrowd)) {
     // Hidden: other programs walk them all the same.
     for (int i = 0; i < kCrowdChildren; ++i)
@@ -94,8 +120,10 @@ bool RoomWindow::Build() {
   }
 
   SendMessageA(transcript_, EM_EXLIMITTEXT, 0, 64 * 1024 * 1024);
-  SendMessageA(input_, EM_LIMITTEXT, 0, 0);
-  SetWindowSubclass(input_, InputProc, kInputSubclass, reinterpret_cast<DWORD_PTR>(this));
+  for (std::size_t i = 0; i < inputs_.size(); ++i) {
+    SendMessageA(inputs_[i], EM_LIMITTEXT, 0, 0);
+    SetWindowSubclass(inputs_[i], InputProc, kInputSubclass + i, reinterpret_cast<DWORD_PTR>(this));
+  }
 
   if (lies_) lies_->Install(window_, transcript_, input_, talk_switch_, tree_, indicator_);
   Sync();
@@ -143,13 +171,11 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DESTROY:
-      if (rebuilding_) {
-        RemoveWindowSubclass(input_, InputProc, kInputSubclass);
-        return 0;
-      }
+      for (std::size_t i = 0; i < inputs_.size(); ++i)
+        RemoveWindowSubclass(inputs_[i], InputProc, kInputSubclass + i);
+      if (rebuilding_) return 0;
       model_.OnChanged = nullptr;
       KillTimer(window_, kChatterTimer);
-      RemoveWindowSubclass(input_, InputProc, kInputSubclass);
       PostQuitMessage(0);
       return 0;
     default:
@@ -157,6 +183,7 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         Rebuild();
         return 0;
       }
+      if (msg == key_count_message_) return static_cast<LRESULT>(key_log_.size());
       if (hang_message_ != 0 && msg == hang_message_) {
         // A test asked this program to stop answering: no message, sent or
         // posted, is handled meanwhile.
@@ -186,9 +213,13 @@ void RoomWindow::Rebuild() {
   if (!Build()) PostQuitMessage(1);
 }
 
-LRESULT CALLBACK RoomWindow::InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK RoomWindow::InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self) {
   if (msg == WM_KEYDOWN && wp == VK_RETURN) {
-    reinterpret_cast<RoomWindow*>(self)->SubmitInput();
+    // The time first: what follows is the room's own work.
+    const double at = PerformanceMs();
+    auto* room = reinterpret_cast<RoomWindow*>(self);
+    std::string line = room->SubmitInput(w);
+    room->key_log_.push_back(KeyDown{at, static_cast<int>(id), std::move(line)});
     return 0;
   }
   // The Enter character of a real key press would only beep.
@@ -196,14 +227,33 @@ LRESULT CALLBACK RoomWindow::InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, U
   return DefSubclassProc(w, msg, wp, lp);
 }
 
-void RoomWindow::SubmitInput() {
-  const int length = GetWindowTextLengthA(input_);
+std::string RoomWindow::SubmitInput(HWND box) {
+  const int length = GetWindowTextLengthA(box);
+  if (length <= 0) return {};
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(input_, text.data(), length + 1)));
+  text.resize(static_cast<std::size_t>(GetWindowTextA(box, text.data(), length + 1)));
   // The box is empty before the room reacts, as after a real submission.
-  SetWindowTextA(input_, "");
-  model_.SetInput(std::move(text));
+  SetWindowTextA(box, "");
+  model_.SetInput(text);
   model_.Submit();
+  return text;
+}
+
+bool RoomWindow::WriteKeyLog(const std::string& path) const {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string text;
+  char head[64];
+  for (const KeyDown& k : key_log_) {
+    std::snprintf(head, sizeof head, "%.3f %d ", k.ms, k.box);
+    text += head;
+    text += k.line;
+    text += "\r\n";
+  }
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == text.size();
 }
 
 bool RoomWindow::Control(const char* data, std::size_t size) {
@@ -217,6 +267,10 @@ bool RoomWindow::Control(const char* data, std::size_t size) {
     PostMessageA(window_, hang_message_, static_cast<WPARAM>(outcome.hang_ms), 0);
   }
   if (outcome.close) PostMessageA(window_, WM_CLOSE, 0, 0);
+  if (outcome.key_log) {
+    if (!outcome.key_log_path.empty() && !WriteKeyLog(outcome.key_log_path)) return false;
+    key_log_.clear();
+  }
   return outcome.applied;
 }
 

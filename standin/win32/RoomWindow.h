@@ -2,7 +2,9 @@
 // direct children, in creation order: the transcript ("RichEdit20A"), the input
 // box ("Edit", Enter submits), the talk switch ("Button" "Hands Free"), the user
 // list ("SysTreeView32"), filler controls, and the talker indicator ("Button",
-// the 26th child with the default filler count). A room given lies answers
+// the 26th child with the default filler count), then any further input box. It
+// notes the time of each Enter key-down its input boxes get (the key log, read
+// through the control channel). A room given lies answers
 // through LyingControls and, to be made again, destroys its window and creates
 // it anew under the same title.
 #pragma once
@@ -37,7 +39,9 @@ class RoomWindow {
   bool Build();
   void Rebuild();
   HWND Child(const char* class_name, const char* text, DWORD style, int x, int y, int w, int h, int id);
-  void SubmitInput();
+  // Enter in an input box: the line it held, empty when it held none.
+  std::string SubmitInput(HWND box);
+  bool WriteKeyLog(const std::string& path) const;
   bool Control(const char* data, std::size_t size);
   void Chatter();
   // Brings the controls up to date with the model.
@@ -54,6 +58,7 @@ class RoomWindow {
   HWND window_ = nullptr;
   HWND transcript_ = nullptr;
   HWND input_ = nullptr;
+  std::vector<HWND> inputs_;  // input_ first
   HWND talk_switch_ = nullptr;
   HWND tree_ = nullptr;
   HWND indicator_ = nullptr;
@@ -65,6 +70,13 @@ class RoomWindow {
   std::vector<TreeNode> shown_tree_;
   bool tree_built_ = false;
   int chatter_count_ = 0;
+  struct KeyDown {
+    double ms;         // QueryPerformanceCounter, in milliseconds
+    int box;           // 1 for the first input box
+    std::string line;  // what it submitted
+  };
+  std::vector<KeyDown> key_log_;
+  UINT key_count_message_ = 0;
 };
 
 }  // namespace tavlen::standin::win32

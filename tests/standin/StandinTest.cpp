@@ -65,7 +65,8 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
                               "OWNER.", "--owner", "--users", " alice, ,Bob ", "--hidden-users", "zed",
                               "--users-count", "2", "--filler", "3", "--no-final-crlf", "--refuse-talk",
                               "--no-talk-switch", "--say-every-ms", "250", "--hang-switch", "--at", "10,-20",
-                              "--lie", "cycle, huge-count", "--lie", "reborn"},
+                              "--lie", "cycle, huge-count", "--lie", "reborn", "--input-boxes", "2",
+                              "--transcript-lines", "1000", "--other-windows", "200"},
                              o),
             "");
   EXPECT_EQ(o.mode, StandinOptions::Mode::Room);
@@ -87,6 +88,9 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
   RoomLies told;
   for (Lie lie : {Lie::kCycle, Lie::kHugeCount, Lie::kReborn}) told.Add(lie);
   EXPECT_EQ(o.room.lies, told);
+  EXPECT_EQ(o.room.input_boxes, 2);
+  EXPECT_EQ(o.room.transcript_lines, 1000);
+  EXPECT_EQ(o.other_windows, 200);
 
   StandinOptions defaults;
   ASSERT_EQ(ParseStandinArgs({}, defaults), "");
@@ -94,6 +98,9 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
   EXPECT_TRUE(defaults.room.has_talk_switch);
   EXPECT_TRUE(defaults.room.crlf_after_last);
   EXPECT_FALSE(defaults.room.lies.Any());
+  EXPECT_EQ(defaults.room.input_boxes, 1);
+  EXPECT_EQ(defaults.room.transcript_lines, 0);
+  EXPECT_EQ(defaults.other_windows, 0);
 
   // Every lie has its word, and "all" names every one.
   StandinOptions liar;
@@ -117,12 +124,51 @@ TEST(StandinOptions, ReadsEveryRoomOptionAndRejectsBadOnes) {
                            Texts{"--users-count", "-1"}, Texts{"--users-count", "12x"},
                            Texts{"--say-every-ms", "0"}, Texts{"--at", "10"}, Texts{"--at", "a,b"},
                            Texts{"--filler", "1001"}, Texts{"--bogus"}, Texts{"--winamp"}, Texts{"--lie"},
-                           Texts{"--lie", " , "}, Texts{"--lie", "cycle,fibs"}}) {
+                           Texts{"--lie", " , "}, Texts{"--lie", "cycle,fibs"}, Texts{"--input-boxes", "0"},
+                           Texts{"--input-boxes", "5"}, Texts{"--input-boxes"}, Texts{"--transcript-lines", "-1"},
+                           Texts{"--transcript-lines", "100001"}, Texts{"--other-windows", "5001"},
+                           Texts{"--other-windows", "x"}}) {
     StandinOptions o2;
     EXPECT_NE(ParseStandinArgs(bad, o2), "") << bad[0];
   }
   EXPECT_EQ(GeneratedNicks(500).size(), 500u);
   EXPECT_EQ(GeneratedNicks(500).back(), "user500");
+}
+
+// A room joined late already shows what its people said, in their turn; the
+// console's lines come after.
+TEST(StandinOptions, TranscriptLinesAreChatOfThePeoplePresent) {
+  StandinOptions o;
+  ASSERT_EQ(ParseStandinArgs({"--users", "alice,bob", "--transcript-lines", "3"}, o), "");
+  RoomModel room(o.room);
+  EXPECT_EQ(room.TranscriptLines(),
+            (Texts{"alice : message d'avant 1", "bob : message d'avant 2", "alice : message d'avant 3"}));
+  room.SetInput("/setopt");
+  room.Submit();
+  EXPECT_EQ(room.TranscriptLines().size(), 5u);
+  EXPECT_EQ(room.TranscriptLines()[3], "modo : /setopt");
+  // Nobody else there: somebody still talked.
+  RoomConfig empty;
+  empty.transcript_lines = 1;
+  EXPECT_EQ(RoomModel(empty).TranscriptLines(), (Texts{"bob : message d'avant 1"}));
+}
+
+// The other windows: a third untitled, a third short, a third longer than the
+// 254 characters a desktop walk reads; none looks like a room's title.
+TEST(StandinOptions, OtherWindowTitlesComeInThreeKinds) {
+  int untitled = 0, short_titles = 0, long_titles = 0;
+  for (int i = 0; i < 201; ++i) {
+    const std::string title = OtherWindowTitle(i);
+    if (title.empty()) ++untitled;
+    else if (title.size() < 40) ++short_titles;
+    else if (title.size() > 254) ++long_titles;
+    EXPECT_EQ(title.find(" : Video Chat Room"), std::string::npos) << title;
+    EXPECT_EQ(title.find(", Topic: "), std::string::npos) << title;
+  }
+  EXPECT_EQ(untitled, 67);
+  EXPECT_EQ(short_titles, 67);
+  EXPECT_EQ(long_titles, 67);
+  EXPECT_NE(OtherWindowTitle(4), OtherWindowTitle(7));
 }
 
 // The arguments after "standin.exe" in the download's launcher, split as
@@ -221,6 +267,15 @@ TEST(StandinControl, CommandsActOnTheRoomAndBadOnesChangeNothing) {
   EXPECT_TRUE(ApplyRoomControl(room, "clear", false).applied);
   EXPECT_EQ(room.TranscriptText(), "");
   EXPECT_EQ(SplitControl("title 3. A - B - Winamp").rest, "3. A - B - Winamp");
+
+  // The key log is the skin's: the command only says where it goes.
+  const ControlOutcome written = ApplyRoomControl(room, "keylog Z:\\tmp\\keys 1.txt", false);
+  EXPECT_TRUE(written.applied && written.key_log);
+  EXPECT_EQ(written.key_log_path, "Z:\\tmp\\keys 1.txt");
+  const ControlOutcome emptied = ApplyRoomControl(room, "KEYLOG\r\n", false);
+  EXPECT_TRUE(emptied.applied && emptied.key_log);
+  EXPECT_EQ(emptied.key_log_path, "");
+  EXPECT_FALSE(ApplyRoomControl(room, "say bob|keylog", false).key_log);
 }
 
 }  // namespace

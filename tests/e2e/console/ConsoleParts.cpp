@@ -142,6 +142,99 @@ std::string ListItem(HWND list, int index) { return EntryText(list, LB_GETTEXTLE
 
 std::string ComboItem(HWND combo, int index) { return EntryText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
+int OuterHeight(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r.bottom - r.top;
+}
+
+std::string TranscriptTail(const Room& room) {
+  const std::string text = room.Transcript();
+  std::size_t from = text.size();
+  for (int lines = 0; lines < 5 && from > 0; ++lines) {
+    const std::size_t previous = text.rfind('\n', from >= 2 ? from - 2 : 0);
+    from = previous == std::string::npos ? 0 : previous + 1;
+  }
+  return Shown(text.substr(from));
+}
+
+HWND Panel::NickBox() const {
+  const auto edits = VisibleChildren(c.main, "Edit");
+  return edits.empty() ? nullptr : edits.front();
+}
+
+HWND Panel::Reasons() const {
+  const auto lists = VisibleChildren(c.main, "ListBox");
+  HWND rightmost = nullptr;
+  for (HWND l : lists)
+    if (!rightmost || PlaceIn(c.main, l).left > PlaceIn(c.main, rightmost).left) rightmost = l;
+  return rightmost;
+}
+
+bool Panel::SetNick(const std::string& nick) {
+  HWND box = NickBox();
+  HWND clear = c.Child("Button", "X");
+  if (!box || !clear) {
+    FAIL_HERE("the nick box and its X button");
+    return false;
+  }
+  // The click is posted: typing waits until it has emptied the box.
+  if (!GetText(box, 256).empty()) {
+    CHECK(PostClick(clear), "click on X");
+    if (!WAIT_CONSOLE(s, c, [&] { return GetText(box, 256).empty(); }, kTickDeadlineMs, "X to empty the nick box"))
+      return false;
+  }
+  CHECK(TypeInto(box, nick), "typing the nick");
+  CHECK_TEXT(GetText(box, 256), nick, "the nick box after typing");
+  return true;
+}
+
+bool Panel::Choose(const std::string& action, int reason_count) {
+  HWND button = c.Child("Button", action);
+  if (!button) {
+    FAIL_HERE("the action button " + action);
+    return false;
+  }
+  CHECK(PostClick(button), "click on " + action);
+  return WAIT_CONSOLE(s, c, [&] {
+    HWND list = Reasons();
+    return OuterHeight(c.main) > folded_height && list && PlaceIn(c.main, list).left > 100 &&
+           ListCount(list) == reason_count && LowestChild(c.main, "Button", action) != button;
+  }, kTickDeadlineMs, "the panel opened for " + action + " with " + std::to_string(reason_count) + " reasons");
+}
+
+bool Panel::PickReason(int index) {
+  HWND list = Reasons();
+  CHECK(list && ClickListItem(list, index), "click on reason " + std::to_string(index));
+  return WAIT_CONSOLE(s, c, [&] { return ListSelection(list) == index; }, kTickDeadlineMs,
+                      "reason " + std::to_string(index) + " selected");
+}
+
+bool Panel::Execute(const std::string& action) {
+  HWND execute = LowestChild(c.main, "Button", action);
+  if (!execute || execute == c.Child("Button", action)) {
+    FAIL_HERE("the execute button " + action);
+    return false;
+  }
+  if (PostClick(execute)) return true;
+  FAIL_HERE("the click on the execute button " + action + " could not be posted");
+  return false;
+}
+
+bool Panel::WaitLines(const std::string& lines, const std::string& what) {
+  const auto ends_with = [&](const std::string& text) {
+    return text.size() >= lines.size() && text.compare(text.size() - lines.size(), lines.size(), lines) == 0;
+  };
+  if (WAIT_CONSOLE(s, c, [&] { return ends_with(room.Transcript()); }, kSubmitDeadlineMs, what)) return true;
+  Note("the transcript ends with: " + TranscriptTail(room));
+  return false;
+}
+
+bool Panel::WaitFolded(const std::string& after, int deadline_ms) {
+  return WAIT_CONSOLE(s, c, [&] { return OuterHeight(c.main) == folded_height; }, deadline_ms,
+                      "the panel folded after " + after);
+}
+
 bool StartPlayer(const Setup& setup, const std::string& title, Player& player) {
   player.process = Launch(setup.standin, {"--winamp", title, "--at", "700,600"});
   if (!player.process.process) {

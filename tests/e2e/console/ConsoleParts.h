@@ -48,6 +48,38 @@ int ListSelection(HWND list);
 std::string ListItem(HWND list, int index);
 std::string ComboItem(HWND combo, int index);
 
+// A submission presses Enter in the room a hundred times, handling the
+// console's events between the presses: seconds on a busy machine.
+constexpr int kSubmitDeadlineMs = 15000;
+
+// The window's outer height.
+int OuterHeight(HWND window);
+// The last lines of the room's transcript, for a failure's message.
+std::string TranscriptTail(const Room& room);
+
+// The main window's moderation panel, found as a moderator finds it.
+struct Panel {
+  Session& s;
+  Console& c;
+  Room& room;
+  int folded_height = 0;  // the main window's outer height with the panel folded
+
+  // The nick box beside "Pseudo concerné :": the top-most edit of the window.
+  HWND NickBox() const;
+  // The reasons list right of the user list.
+  HWND Reasons() const;
+  // The nick typed into the emptied nick box.
+  bool SetNick(const std::string& nick);
+  // A left click on an action button; the panel opens with the action's reasons.
+  bool Choose(const std::string& action, int reason_count);
+  bool PickReason(int index);
+  // The execute button (below the reasons, captioned with the action) clicked.
+  bool Execute(const std::string& action);
+  // Waits for the room's transcript to end with these lines.
+  bool WaitLines(const std::string& lines, const std::string& what);
+  bool WaitFolded(const std::string& after, int deadline_ms = kSubmitDeadlineMs);
+};
+
 // The stand-in media player: standin.exe --winamp TITLE, ended with the guard.
 struct Player {
   Launched process;

@@ -3,12 +3,15 @@
 // the harness looks for that line, never at the exit code.
 //   console_e2e.exe --console tavlen.exe --standin standin.exe --work DIR [--pulse] [--only STORY]
 //   console_e2e.exe ... --demo-start | --demo-stop     (the README's screenshot)
+//   console_e2e.exe ... --only latency [--repeat N] [--room-args "ARGS"] [--actions a,b]
+//                   [--watchdog SECONDS]             (bench/wine-latency.sh)
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -74,6 +77,7 @@ int main(int argc, char** argv) {
   Setup setup;
   std::string mode = "stories";
   std::string only;  // one story by name, when working on it
+  int watchdog_s = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool has_value = i + 1 < argc;
@@ -82,6 +86,13 @@ int main(int argc, char** argv) {
     else if (arg == "--work" && has_value) setup.work = argv[++i];
     else if (arg == "--pulse") setup.pulse = true;
     else if (arg == "--only" && has_value) only = argv[++i];
+    else if (arg == "--repeat" && has_value) setup.repeat = std::atoi(argv[++i]);
+    else if (arg == "--actions" && has_value) setup.actions = argv[++i];
+    else if (arg == "--watchdog" && has_value) watchdog_s = std::atoi(argv[++i]);
+    else if (arg == "--room-args" && has_value) {
+      std::istringstream words(argv[++i]);
+      for (std::string word; words >> word;) setup.room_args.push_back(word);
+    }
     else if (arg == "--demo-start" || arg == "--demo-stop") mode = arg.substr(2);
     else {
       std::printf("unknown argument: %s\nE2E FAILED (usage)\n", arg.c_str());
@@ -100,8 +111,10 @@ int main(int argc, char** argv) {
 
   // A stuck program must not stall the harness: fail loudly instead, before the
   // harness's own deadline for the whole run (run-e2e.sh) cuts the output short.
-  std::thread([] {
-    std::this_thread::sleep_for(std::chrono::seconds(500));
+  // The latency story's many runs take longer than any other story.
+  if (watchdog_s <= 0) watchdog_s = only == "latency" ? 1800 : 500;
+  std::thread([watchdog_s] {
+    std::this_thread::sleep_for(std::chrono::seconds(watchdog_s));
     std::printf("E2E TIMEOUT\n");
     std::fflush(stdout);
     std::_Exit(3);
@@ -133,7 +146,7 @@ int main(int argc, char** argv) {
         {"moderation", ModerationStory}, {"users", UserTreeStory},     {"nomixer", NoMixerStory},
         {"mixer", MixerStory},           {"hotkeys", HotkeysStory},    {"sounds", SoundShortcutStory},
         {"faults", ClientFaultsStory},   {"lying", LyingRoomStory},    {"readonly", ReadOnlySettingsStory},
-        {"folders", InstallFolderStory}, {"scales", ScalesStory}};
+        {"folders", InstallFolderStory}, {"scales", ScalesStory},     {"latency", LatencyStory}};
     const auto story = stories.find(only);
     CHECK(story != stories.end(), "a story named \"" + only + "\"");
     if (story != stories.end()) story->second(setup);

@@ -32,6 +32,11 @@ struct Setup {
   bool standin32 = false;
   // The harness started a PulseAudio server the programs can reach (--pulse).
   bool pulse = false;
+  // The latency story: runs of each action, what is added to the room's
+  // command line, which actions (comma-separated; empty: all).
+  int repeat = 20;
+  std::vector<std::string> room_args;
+  std::string actions;
   // A 32-bit program cannot read a 64-bit one's memory.
   bool TreeReadable() const { return !(console32 && !standin32); }
 };

@@ -17,6 +17,12 @@ bool DemoStart(const Setup& setup);
 // The main window, a notification, the chooser and the editor at the desktop's
 // scale (the harness runs it at 96, 144 and 192 DPI).
 void ScalesStory(const Setup& setup);
+// A benchmark, run only when asked for: how long the console takes to act beside
+// a room of 500 users saying a line a second (plus the room variant of
+// Setup::room_args): a submission's Enter key-downs, KICKER, PUNIR, a hotkey, a
+// notification's click, start-up. One "-- latency: ACTION median=… max=…
+// window_max=… n=…" line per action; no time fails it.
+void LatencyStory(const Setup& setup);
 // Ends what DemoStart left running.
 bool DemoStop();
 

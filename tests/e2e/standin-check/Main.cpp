@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -203,6 +204,72 @@ void RoomStory() {
   StopRoom(launched, room, "WM_CLOSE");
 }
 
+// A room with a second input box and a transcript already long, beside other
+// windows: each box submits its own line, and the key log has the time of
+// every Enter key-down, the box and the line it submitted.
+void BusyDesktop() {
+  Launched launched;
+  HWND room = StartRoom(launched, {"--room", "occupe", "--users", "alice", "--input-boxes", "2",
+                                   "--transcript-lines", "3", "--other-windows", "6"},
+                        "occupe : Video Chat Room");
+  if (!room) return Kill(launched);
+  const auto children = DirectChildren(room);
+  CHECK(children.size() == 27 && ClassOf(children[26]) == "Edit" && ClassOf(children[25]) == "Button",
+        "27 children, the second input box last, the talker indicator 26th");
+  Texts shapes;
+  for (HWND w : TopLevelWindows(launched.id)) {
+    if (ClassOf(w) != "TavlenStandinOther") continue;
+    char title[512] = {};
+    const int length = GetWindowTextA(w, title, sizeof title);
+    RECT r{};
+    GetWindowRect(w, &r);
+    CHECK(IsWindowVisible(w) && r.right <= 0 && r.bottom <= 0, "another window shown off the screen");
+    shapes.push_back(length == 0 ? "none" : length < 40 ? "short" : length > 254 ? "long" : "other");
+  }
+  std::sort(shapes.begin(), shapes.end());
+  CHECK_TEXT(Join(shapes), "long|long|none|none|short|short", "the other windows' titles");
+  if (children.size() != 27) return StopRoom(launched, room, "WM_CLOSE");
+
+  CHECK_TEXT(GetText(children[0]),
+             "alice : message d'avant 1\r\nalice : message d'avant 2\r\nalice : message d'avant 3\r\n",
+             "the transcript at the start");
+  const UINT count_message = RegisterWindowMessageA(tavlen::standin::kKeyCountMessageName);
+  const auto key_count = [&] {
+    LRESULT count = -1;
+    return SendTimeout(room, count_message, 0, 0, &count) ? static_cast<int>(count) : -1;
+  };
+  CHECK(Control(room, "keylog"), "control: keylog (emptied)");
+  CHECK(Submit(children[1], "un") && Submit(children[26], "deux") &&
+            SendTimeout(children[26], WM_KEYDOWN, VK_RETURN, 0),
+        "Enter in each box, then in the emptied second box");
+  CHECK(key_count() == 3, "3 key-downs counted, got " + std::to_string(key_count()));
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string path = std::string(temp) + "standin-check-keys.log";
+  CHECK(Control(room, "keylog " + path), "control: keylog " + path);
+  CHECK(key_count() == 0, "the key log emptied once written");
+  Texts lines;
+  double last = 0;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+      double ms = 0;
+      int box = 0, used = 0;
+      if (std::sscanf(line, "%lf %d %n", &ms, &box, &used) < 2) continue;
+      CHECK(ms >= last && ms > 0, "key-down times in order");
+      last = ms;
+      std::string text = line + used;
+      while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+      lines.push_back(std::to_string(box) + ":" + text);
+    }
+    std::fclose(f);
+  }
+  CHECK_TEXT(Join(lines), "1:un|2:deux|2:", "the key log: box and line of each key-down");
+  const std::string text = GetText(children[0]);
+  CHECK(text.size() > 24 && text.substr(text.size() - 24) == "modo : un\r\nmodo : deux\r\n", "both lines submitted");
+  StopRoom(launched, room, "WM_CLOSE");
+}
+
 // Options that change what the console meets: an owner without a talk switch
 // and without the final line break, fewer children, a refused talk.
 void OptionsStory() {
@@ -244,6 +311,8 @@ void OptionsStory() {
     Timing("close command to process end", MsSince(start));
   }
   Kill(launched);
+
+  BusyDesktop();
 
   // A bad command line ends at once, with no window left waiting for a click.
   Launched bad = Launch(g_standin, {"--users-count", "lots"});
