@@ -345,8 +345,13 @@ void LyingRoomStory(const Setup& setup) {
   liar.window = nullptr;
 
   // The next room, an honest one: adopted, its users counted, asked for the
-  // rights, and a command reaches it.
-  Room& room = s.StartRoom({"--room", "salon", "--nick", "modo", "--owner", "--users-count", "20", "--at", "340,8"},
+  // rights, and a command reaches it. It opens on earlier chat, as a room
+  // joined in the evening does: when the console takes it before a tick of its
+  // monitor has seen no room, the liar's last reading is not found in it and
+  // its first 299 characters are passed over, which must not be the answer to
+  // the console's "/setopt".
+  Room& room = s.StartRoom({"--room", "salon", "--nick", "modo", "--owner", "--users-count", "20",
+                            "--transcript-lines", "20", "--at", "340,8"},
                            kRoomTitle);
   if (!room.window || !Adopted(s, c, "after the lying room")) return;
   WAIT_CONSOLE(s, c, [&] { return c.AppTitle() == "Tavlen - [21]"; }, kTickDeadlineMs,
