@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "standin/RoomControl.h"
+#include "standin/win32/PerformanceClock.h"
 
 namespace tavlen::standin::win32 {
 
@@ -21,17 +22,6 @@ constexpr UINT_PTR kChatterTimer = 1;
 // Input box n is subclassed with the id n.
 constexpr UINT_PTR kInputSubclass = 1;
 constexpr int kSecondInputId = 105;
-
-double PerformanceMs() {
-  static const double per_ms = [] {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / per_ms;
-}
 
 // Client area layout at 96 DPI.
 constexpr int kClientWidth = 820;

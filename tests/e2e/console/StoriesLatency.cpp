@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "standin/RoomControl.h"
+#include "standin/win32/PerformanceClock.h"
 #include "tests/e2e/console/ConsoleParts.h"
 #include "tests/e2e/console/ScreenCapture.h"
 #include "tests/e2e/console/Stories.h"
@@ -37,18 +38,6 @@ constexpr char kTalker[] = "user499";
 // A submission beside 500 users took seconds before the latency work, when the
 // user tree was read inside it: two of them and a pause take longer still.
 constexpr int kLatencyDeadlineMs = 60000;
-
-// The performance counter in milliseconds: the room's key log uses the same.
-double PerfMs() {
-  static const double per_ms = [] {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / per_ms;
-}
 
 std::string Nick(int number) {
   char nick[16];
@@ -195,7 +184,7 @@ void Kicker(Bench& b, Panel& p, int runs, int& next_nick) {
     const std::string nick = Nick(next_nick++);
     if (!p.SetNick(nick) || !p.Choose("KICKER", kSanctionReasons) || !p.PickReason(kFlood) || !b.ClearKeyLog())
       return;
-    const double clicked = PerfMs();
+    const double clicked = tavlen::standin::win32::PerformanceMs();
     if (!p.Execute("KICKER") || !p.WaitFolded("the kick of " + nick, kLatencyDeadlineMs)) return;
     std::vector<KeyDown> log;
     if (!b.KeyLog(p.c, 1, log)) return;
@@ -238,7 +227,7 @@ void Hotkey(Bench& b, Console& c, int runs) {
   AnswerWatch watch(c.main);
   for (int i = 0; i < runs; ++i) {
     if (!b.ClearKeyLog()) return;
-    const double pressed = PerfMs();
+    const double pressed = tavlen::standin::win32::PerformanceMs();
     if (!c.Hotkey(kMods, 'B')) {
       FAIL_HERE("Control+Alt+B posted to the console");
       return;
@@ -276,12 +265,12 @@ void Notification(Bench& b, Console& c, int runs) {
     }
     RECT rect{};
     GetWindowRect(popup, &rect);
-    const double clicked = PerfMs();
+    const double clicked = tavlen::standin::win32::PerformanceMs();
     CHECK(MouseClickAt(POINT{rect.left + speaker.CenterX(), rect.top + speaker.CenterY()}), "click on the speaker");
     if (!WAIT_CONSOLE(b.s, c, [&] { return GetForegroundWindow() == b.room.window; }, kTickDeadlineMs,
                       "the room in front after the click on the notification"))
       return;
-    series.ms.push_back(PerfMs() - clicked);
+    series.ms.push_back(tavlen::standin::win32::PerformanceMs() - clicked);
     // The pointer off the notification, which then hides: the next one is new.
     SetCursorPos(0, 0);
     if (!WAIT_CONSOLE(b.s, c, [&] { return VisibleTopLevel(c.process.id, "THTMLPopupWindow") == nullptr; },
