@@ -258,7 +258,10 @@ void MixerStory(const Setup& setup) {
   if (WAIT_CONSOLE(s, c, [&] { return mixer.Near(level); }, kTickDeadlineMs,
                    "the console's mixer 0 volume to follow the slider to " + std::to_string(level)))
     Timing("slider to the mixer's volume", MsSince(slide_start));
-  Note("the console's mixer 0 read back: " + mixer.Shown() + " for " + std::to_string(level));
+  LRESULT position = -1;
+  SendTimeout(slider, TBM_GETPOS, 0, 0, &position);
+  Note("the console's mixer 0 read back: " + mixer.Shown() + " for " + std::to_string(level) + ", the slider at " +
+       std::to_string(position));
   KeepScreenshot(SteadyWindow(form), c.exe_dir, "audio-window-slid");
 
   // ENREGISTRER writes the microphone's setting and closes the window.
