@@ -44,23 +44,36 @@ long ReadControl(const Line& line, DWORD type, DWORD* values) {
              : -1;
 }
 
-void Report(const char* path, long round) {
-  long left = -1, right = -1, mute = -1;
+// Opened once for the probe's life. Wine numbers a mixer handle by how many
+// times its device was opened in the process: past 255 opens the number spills
+// into the device's index, and the handle names another device (whose level is
+// the untouched full one) or none. A probe that opened at every reading made the
+// console's level seem not to follow the slider once the driver had asked a few
+// hundred times.
+Line OpenFirstMixer() {
   Line line;
-  if (mixerOpen(&line.mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) == MMSYSERR_NOERROR) {
-    line.info.cbStruct = sizeof line.info;
-    line.info.dwDestination = 0;
-    if (mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(line.mixer), &line.info,
-                          MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) == MMSYSERR_NOERROR &&
-        line.info.cChannels >= 1 && line.info.cChannels <= 8) {
-      DWORD values[8] = {};
-      if (ReadControl(line, MIXERCONTROL_CONTROLTYPE_VOLUME, values) == 0) {
-        left = static_cast<long>(values[0]);
-        right = static_cast<long>(values[line.info.cChannels > 1 ? 1 : 0]);
-      }
-      if (ReadControl(line, MIXERCONTROL_CONTROLTYPE_MUTE, values) == 0) mute = static_cast<long>(values[0]);
+  if (mixerOpen(&line.mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) {
+    line.mixer = nullptr;
+    return line;
+  }
+  line.info.cbStruct = sizeof line.info;
+  line.info.dwDestination = 0;
+  if (mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(line.mixer), &line.info,
+                        MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) != MMSYSERR_NOERROR ||
+      line.info.cChannels < 1 || line.info.cChannels > 8)
+    line.info.cChannels = 0;
+  return line;
+}
+
+void Report(const Line& line, const char* path, long round) {
+  long left = -1, right = -1, mute = -1;
+  if (line.mixer && line.info.cChannels > 0) {
+    DWORD values[8] = {};
+    if (ReadControl(line, MIXERCONTROL_CONTROLTYPE_VOLUME, values) == 0) {
+      left = static_cast<long>(values[0]);
+      right = static_cast<long>(values[line.info.cChannels > 1 ? 1 : 0]);
     }
-    mixerClose(line.mixer);
+    if (ReadControl(line, MIXERCONTROL_CONTROLTYPE_MUTE, values) == 0) mute = static_cast<long>(values[0]);
   }
   // Written aside, then moved over the last report: never read half written.
   char temporary[MAX_PATH + 8];
@@ -83,8 +96,9 @@ DWORD WINAPI Serve(void*) {
   std::snprintf(name, sizeof name, "TavlenMixerProbe%lu", static_cast<unsigned long>(pid));
   HANDLE ask = CreateEventA(nullptr, FALSE, FALSE, name);
   if (!ask) return 1;
+  const Line line = OpenFirstMixer();
   for (long round = 0;; ++round) {
-    Report(path, round);
+    Report(line, path, round);
     if (WaitForSingleObject(ask, INFINITE) != WAIT_OBJECT_0) return 1;
   }
 }
