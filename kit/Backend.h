@@ -28,6 +28,10 @@ class Backend {
   virtual void OpenPopup(PopupMenu& menu, Point screen) = 0;
   virtual void SetApplicationTitle(std::string_view title) = 0;
   virtual void SetTopmost(Form& form, bool topmost) = 0;
+  // The form will be shown later: a backend may build its native counterpart
+  // meanwhile, while the program is idle, so that the first showing does not
+  // hold the user. The sim has nothing to build.
+  virtual void Prepare(Form& form) {}
   // Refreshes the model's copy of state the user can change natively (text,
   // caret) before a handler reads it. The sim keeps the model as the truth.
   virtual void Pull(Control& control) {}

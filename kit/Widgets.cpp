@@ -550,6 +550,8 @@ void Form::Show() {
   if (!was_visible && OnShow) OnShow();
 }
 
+void Form::Prepare() { app_.GetBackend().Prepare(*this); }
+
 void Form::ShowModal() {
   const bool was_visible = visible_;
   visible_ = true;

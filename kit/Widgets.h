@@ -418,6 +418,8 @@ class Form : public Container {
   void RedrawMenuBar();
 
   void Show();
+  // Asks the backend to get the form ready for a later Show while the program is idle.
+  void Prepare();
   // Shows the form modally. On Windows this returns when the form closes; in the
   // sim it returns at once with the form shown. Callers make it their last step.
   void ShowModal();

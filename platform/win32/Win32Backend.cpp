@@ -162,6 +162,7 @@ Win32Backend::Win32Backend(Win32Clock& clock) : clock_(clock) {
 
 Win32Backend::~Win32Backend() {
   *alive_ = false;
+  if (prepare_timer_ != 0) clock_.StopTimer(prepare_timer_);
   for (auto& [form, native] : forms_) {
     win32::ForgetWindowOwner(native->hwnd);
     DestroyWindow(native->hwnd);
@@ -196,6 +197,15 @@ Win32Backend::NativeForm* Win32Backend::FormOf(const kit::Control& control) {
 }
 
 Win32Backend::NativeForm& Win32Backend::Realize(kit::Form& form) {
+  NativeForm& nf = RealizeWindow(form);
+  if (!nf.complete) {
+    RealizeChildren(nf, form);
+    nf.complete = true;
+  }
+  return nf;
+}
+
+Win32Backend::NativeForm& Win32Backend::RealizeWindow(kit::Form& form) {
   if (auto found = forms_.find(&form); found != forms_.end()) return *found->second;
   if (!app_) app_ = &form.App();
   RegisterFormClass(form.Name());
@@ -217,7 +227,6 @@ Win32Backend::NativeForm& Win32Backend::Realize(kit::Form& form) {
   nf.hwnd = CreateWindowExA(ex_style, form.Name().c_str(), form.Text().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), &nf);
   if (form.Menu) RebuildMenu(nf);
-  RealizeChildren(nf, form);
   return nf;
 }
 

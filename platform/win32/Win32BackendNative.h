@@ -19,6 +19,8 @@ struct Win32Backend::NativeForm {
   bool placing = false;
   // The child that had the focus when the form was last deactivated.
   HWND focus = nullptr;
+  // Every control has its window (false while a preparation builds them).
+  bool complete = false;
 };
 
 struct Win32Backend::NativeControl {

@@ -57,7 +57,14 @@ std::int64_t Win32Clock::NowMs() {
 
 void Win32Clock::Sleep(int ms) { ::Sleep(static_cast<DWORD>(std::max(ms, 0))); }
 
-void Win32Clock::ProcessMessages() { Pump(true, nullptr); }
+void Win32Clock::ProcessMessages() {
+  ++pumping_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{pumping_};
+  Pump(true, nullptr);
+}
 
 void Win32Clock::StartTimer(TimerId id, int interval_ms, std::function<void()> tick) {
   timers_[id] = std::make_shared<std::function<void()>>(std::move(tick));

@@ -41,6 +41,9 @@ class Win32Clock final : public Clock {
   // Wakes a loop blocked in GetMessage so it checks `terminated` again.
   void Wake();
   bool QuitReceived() const { return quit_received_; }
+  // True while a handler pumps the queue itself (ProcessMessages: a submission's
+  // key-downs, a wait for a window): work that can wait should not run there.
+  bool InsidePump() const { return pumping_ > 0; }
 
   // Seen before TranslateMessage/DispatchMessage; answering true consumes the
   // message (IsDialogMessage for keyboard navigation, accelerators).
@@ -57,6 +60,7 @@ class Win32Clock final : public Clock {
 
  private:
   bool Pump(bool until_empty, const std::function<bool()>* terminated);
+  int pumping_ = 0;
   void Run(const std::function<void()>& work);
 
   Hwnd window_ = kNoWindow;

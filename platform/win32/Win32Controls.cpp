@@ -148,6 +148,10 @@ void Win32Backend::RealizeChildren(NativeForm& native, kit::Container& container
     RealizeControl(native, *child);
     if (auto* inner = As<kit::Container>(child)) RealizeChildren(native, *inner);
   }
+  LowerPaintedControls(native);
+}
+
+void Win32Backend::LowerPaintedControls(NativeForm& native) {
   // New children go to the bottom of the Z order; labels are moved beneath all
   // of them, as painted controls would be, and group boxes beneath the labels
   // (a group box paints only its frame, so what lies in it shows through).
@@ -456,9 +460,10 @@ void Win32Backend::Changed(kit::Control& control, kit::Prop prop) {
   }
   NativeControl* nc = Find(control);
   if (!nc) {
-    // A control added to a form that is already on screen.
+    // A control added to a form that is already on screen. A form still being
+    // prepared builds it in its turn, from the model as it then stands.
     NativeForm* nf = FormOf(control);
-    if (!nf) return;
+    if (!nf || !nf->complete) return;
     RealizeChildren(*nf, control.OwnerForm());
     return;
   }
@@ -505,6 +510,7 @@ void Win32Backend::Pull(kit::Control& control) {
 
 void Win32Backend::Destroyed(kit::Control& control) {
   if (auto* form = dynamic_cast<kit::Form*>(&control)) {
+    preparing_.erase(std::remove(preparing_.begin(), preparing_.end(), form), preparing_.end());
     auto found = forms_.find(form);
     topmost_.erase(form);
     if (found == forms_.end()) return;

@@ -376,10 +376,15 @@ void ModerationStory(const Setup& setup) {
   }
   Punish(p);
   AnswerWatch watch(c.main);
+  // Each step's own longest wait says where the window was held.
   CustomWarning(p);
+  Timing("longest wait of the console's window during AVERTIR", watch.Lap());
   QuickWarning(p);
+  Timing("longest wait of the console's window during the quick warning", watch.Lap());
   RoomMenusThenKick(p);
+  Timing("longest wait of the console's window during the room menus and kick", watch.Lap());
   EditorAddsEntry(p);
+  Timing("longest wait of the console's window while the editor adds an entry", watch.Lap());
   Timing("longest wait of the console's window from AVERTIR to the editor", watch.LongestMs());
   Timing("moderation story after start-up", MsSince(start));
   CHECK(!Contains(room.Transcript(), "talk_time"), "a hidden Commandes entry reached the room");

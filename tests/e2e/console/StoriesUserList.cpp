@@ -268,6 +268,7 @@ void UserTreeStory(const Setup& setup) {
   if (crowded > 0 && few >= 0)
     Note("tree read (" + setup.label + "): the window waits " + Fixed(crowded, 1) + " ms at a tick with " +
          std::to_string(items) + " items, " + Fixed(few, 1) + " ms with " + std::to_string(few_items));
+  Timing("longest wait of the console's window while its ticks were timed", watch.Lap());
 
   // Users leave while the console reads: the room rebuilds its tree each time,
   // and must neither crash nor hang (it closes normally below).
@@ -283,6 +284,7 @@ void UserTreeStory(const Setup& setup) {
   if (WAIT_CONSOLE(s, c, [&] { return GetText(label, 64) == Count(kUsers - kLeaving); }, kTickDeadlineMs,
                    "the count label \"" + Count(kUsers - kLeaving) + "\""))
     Timing(std::to_string(kLeaving) + " users leaving to \"" + Count(kUsers - kLeaving) + "\"", MsSince(leave_start));
+  Timing("longest wait of the console's window while users left", watch.Lap());
   Timing("longest wait of the console's window with " + std::to_string(kUsers) + " users", watch.LongestMs());
   s.Quit(c);
   s.CloseRoom(room);

@@ -144,6 +144,7 @@ AnswerWatch::AnswerWatch(HWND window)
           SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
           const double waited = MsSince(start);
           if (waited > longest_ms_) longest_ms_ = waited;
+          if (waited > lap_ms_) lap_ms_ = waited;
           Sleep(10);
         }
       }) {}

@@ -68,10 +68,13 @@ class AnswerWatch {
   AnswerWatch(const AnswerWatch&) = delete;
   AnswerWatch& operator=(const AnswerWatch&) = delete;
   double LongestMs() const { return longest_ms_.load(); }
+  // The longest wait since the last lap (or the start): which step held the window.
+  double Lap() { return lap_ms_.exchange(0); }
 
  private:
   std::atomic<bool> stop_{false};
   std::atomic<double> longest_ms_{0};
+  std::atomic<double> lap_ms_{0};
   std::thread thread_;
 };
 
