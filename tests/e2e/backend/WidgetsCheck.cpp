@@ -140,6 +140,17 @@ struct Dialog : kit::Form {
 
 }  // namespace
 
+// The children of a window in Z order, top first, as "class:text" lines.
+std::string ChildrenInZOrder(HWND window) {
+  std::string out;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    out += std::string(cls) + ":" + Text(child) + "\n";
+  }
+  return out;
+}
+
 void WidgetsCheck() {
   Win32Clock clock;
   Win32Backend backend(clock);
@@ -435,6 +446,33 @@ void WidgetsCheck() {
         "the dialog was centred on its owner form");
   CHECK(GetWindow(H(backend.WindowOf(dialog)), GW_OWNER) == main, "owned by the main form");
   CHECK((GetWindowLongA(ok, GWL_STYLE) & BS_TYPEMASK) == BS_PUSHBUTTON, "other buttons are push buttons");
+
+  Note("a form built while the loop waits");
+  MainForm prepared(app);
+  MainForm direct(app);
+  prepared.Prepare();
+  // A handler's own pump (a submission's key-downs) never builds.
+  const DWORD pump_start = GetTickCount();
+  while (GetTickCount() - pump_start < 60) clock.ProcessMessages();
+  CHECK(!backend.WindowOf(prepared), "nothing built inside ProcessMessages");
+  // Changed before its window exists: built as the model then stands.
+  prepared.memo.SetText("avant");
+  const auto built = [&] { return backend.WindowOf(prepared) && backend.WindowOf(prepared.track); };
+  const DWORD loop_start = GetTickCount();
+  clock.RunMessageLoop([&] { return built() || GetTickCount() - loop_start > 5000; });
+  CHECK(built(), "every control built by the idle loop");
+  CHECK(!IsWindowVisible(H(backend.WindowOf(prepared))), "and the form still hidden");
+  CHECK_TEXT(Text(H(backend.WindowOf(prepared.memo))), "avant", "a change made before the memo's window");
+  CHECK(GetWindow(H(backend.WindowOf(prepared)), GW_OWNER) == main, "owned by the main form");
+  const HWND prepared_list = H(backend.WindowOf(prepared.list));
+  prepared.Show();
+  direct.Show();
+  direct.memo.SetText("avant");
+  CHECK(H(backend.WindowOf(prepared.list)) == prepared_list, "shown with the windows it was built with");
+  CHECK_TEXT(ChildrenInZOrder(H(backend.WindowOf(prepared))), ChildrenInZOrder(H(backend.WindowOf(direct))),
+             "the same children in the same Z order as a form built when shown");
+  prepared.Hide();
+  direct.Hide();
 
   refuse_close = false;
   SendMessageA(H(backend.WindowOf(dialog)), WM_CLOSE, 0, 0);
