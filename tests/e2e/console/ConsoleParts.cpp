@@ -1,8 +1,6 @@
 #include "tests/e2e/console/ConsoleParts.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace e2e {
 
@@ -67,8 +65,18 @@ bool AnswerPrompt(Session& s, const Console& c, const std::string& caption, cons
 }
 
 std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // Shared for delete too: a writer that replaces the file by a rename (the
+  // console's saves, the mixer probe's reports) must never find it held by the
+  // driver's read. A plain stream would hold it, and the writer's replace fail.
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
 }
 
 bool ClickListItem(HWND list, int index) {

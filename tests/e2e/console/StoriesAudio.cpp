@@ -4,8 +4,7 @@
 #include <mmsystem.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include "tests/e2e/console/ConsoleParts.h"
 #include "tests/e2e/console/ScreenCapture.h"
@@ -130,7 +129,7 @@ class ConsoleMixer {
     return loaded;
   }
   bool Parse() {
-    std::ifstream in(report_);
+    std::istringstream in(FileBytes(report_));
     long left = 0, right = 0, mute = 0, round = 0;
     if (!(in >> left >> right >> mute >> round)) return false;
     left_ = left;

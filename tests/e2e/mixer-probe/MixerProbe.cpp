@@ -81,7 +81,9 @@ void Report(const Line& line, const char* path, long round) {
   if (FILE* out = std::fopen(temporary, "wb")) {
     std::fprintf(out, "%ld %ld %ld %ld\n", left, right, mute, round);
     std::fclose(out);
-    MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING);
+    // The driver waits for this round's report: a replace refused while a
+    // reader holds the file is tried again, or the driver would wait in vain.
+    for (int tries = 0; tries < 1000 && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING); ++tries) Sleep(1);
   }
 }
 
