@@ -42,3 +42,22 @@ target_link_libraries(win32_smoke PRIVATE tavlen_win32)
 include(cmake/standin.cmake)
 include(cmake/ports_smoke.cmake)
 include(cmake/e2e.cmake)
+
+# With mingw-w64 most of a source file's build time is parsing the standard
+# headers and <windows.h> (3.4 s instead of 5.2 s for a story file with them
+# precompiled). Two precompiled headers, each built once and used by every
+# target of its kind: the portable code's never holds <windows.h>; the
+# Windows-only code's holds it as WinApi.h gives it.
+option(TAVLEN_PCH "Precompiled headers in the Windows build" ON)
+if(TAVLEN_PCH)
+  set(tavlen_pch_std <algorithm> <chrono> <cstdint> <functional> <map> <memory> <string> <string_view> <vector>)
+  target_precompile_headers(tavlen_core PRIVATE ${tavlen_pch_std})
+  foreach(target tavlen_bridge tavlen_userlist tavlen_monitor tavlen_moderation tavlen_notify tavlen_hotkeys
+                 tavlen_mixer tavlen_ui tavlen_standin)
+    target_precompile_headers(${target} REUSE_FROM tavlen_core)
+  endforeach()
+  target_precompile_headers(tavlen_win32 PRIVATE ${tavlen_pch_std} "${CMAKE_SOURCE_DIR}/platform/win32/WinApi.h")
+  foreach(target tavlen_e2e_kit standin standin_check win32_smoke win32_backend_check ports_smoke console_e2e)
+    target_precompile_headers(${target} REUSE_FROM tavlen_win32)
+  endforeach()
+endif()
