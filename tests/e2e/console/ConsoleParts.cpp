@@ -102,21 +102,35 @@ bool DoubleClick(HWND window, POINT client) {
          PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && PostMessageA(window, WM_LBUTTONUP, 0, at);
 }
 
+namespace {
+// A pointer event at `screen`, in SendInput's absolute units.
+INPUT MouseAt(POINT screen, DWORD flags) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / std::max(width - 1, 1));
+  input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / std::max(height - 1, 1));
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+}  // namespace
+
+bool PointerAt(POINT screen) {
+  if (!SetCursorPos(screen.x, screen.y)) return false;
+  INPUT move = MouseAt(screen, 0);
+  if (SendInput(1, &move, sizeof(INPUT)) != 1) return false;
+  return Poll([&] {
+    POINT now{};
+    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+  }, 2000);
+}
+
 bool MouseClickAt(POINT screen) {
   if (!SetCursorPos(screen.x, screen.y)) return false;
   // The move travels with the buttons: a pointer position the display server
   // reports late cannot slip between them.
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / std::max(width - 1, 1));
-    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / std::max(height - 1, 1));
-  }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  INPUT inputs[3] = {MouseAt(screen, 0), MouseAt(screen, MOUSEEVENTF_LEFTDOWN), MouseAt(screen, MOUSEEVENTF_LEFTUP)};
   return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 

@@ -30,6 +30,10 @@ bool ClickListItem(HWND list, int index);
 bool ChooseComboItem(HWND combo, int index);
 // A real mouse click (SendInput) at a screen point.
 bool MouseClickAt(POINT screen);
+// The pointer moved to `screen` as a hand would move it, once the system reports
+// it there: Wine may hand the display server's older position back for a moment,
+// and a rule that follows the pointer would act on it.
+bool PointerAt(POINT screen);
 // A double click of the left button where the mouse is, as the window gets it.
 bool DoubleClick(HWND window, POINT client);
 

@@ -349,7 +349,7 @@ void ScalesStory(const Setup& setup) {
     RECT r{};
     GetWindowRect(box, &r);
     const POINT in_box{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
-    SetCursorPos(r.left + in_box.x, r.top + in_box.y);
+    CHECK(PointerAt(POINT{r.left + in_box.x, r.top + in_box.y}), "the pointer in the nick box");
     CHECK(DoubleClick(box, in_box), "double click in the nick box");
     HWND chooser = nullptr;
     if (WAIT_CONSOLE(s, c, [&] { return (chooser = VisibleTopLevel(c.process.id, "TForm4")) != nullptr; },
