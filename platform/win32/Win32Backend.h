@@ -73,7 +73,7 @@ class Win32Backend final : public kit::Backend {
   void SetTopmost(kit::Form& form, bool topmost) override;
   // Builds the form's window and then its controls a few at a time, on a timer
   // that runs only while the main loop waits: a window's first showing then
-  // finds it built (the editor's 50 controls cost 60-110 ms under Wine).
+  // finds it built (the editor's 50 controls cost 80-140 ms under Wine).
   void Prepare(kit::Form& form) override;
   void Pull(kit::Control& control) override;
   void Destroyed(kit::Control& control) override;

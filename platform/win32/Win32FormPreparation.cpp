@@ -1,6 +1,6 @@
 // Forms built ahead of their first showing. Under Wine each control's window
 // costs a round trip or two to the server; built whole at the first click, a
-// window of fifty controls kept the console from answering for 60-110 ms.
+// window of fifty controls kept the console from answering for 80-140 ms.
 // Built a few controls per tick of a timer while the main loop waits, the same
 // windows are ready when the moderator asks for them.
 #include "platform/win32/WinApi.h"
