@@ -60,10 +60,11 @@ class Win32Clock final : public Clock {
 
  private:
   bool Pump(bool until_empty, const std::function<bool()>* terminated);
-  int pumping_ = 0;
   void Run(const std::function<void()>& work);
 
   Hwnd window_ = kNoWindow;
+  // How many ProcessMessages calls are running, one inside another.
+  int pumping_ = 0;
   std::map<TimerId, std::shared_ptr<std::function<void()>>> timers_;
   std::mutex posted_mutex_;
   std::deque<std::function<void()>> posted_;

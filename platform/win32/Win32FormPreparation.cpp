@@ -22,7 +22,7 @@ constexpr int kTickMs = 10;
 }  // namespace
 
 void Win32Backend::Prepare(kit::Form& form) {
-  if (forms_.count(&form) != 0 && forms_.at(&form)->complete) return;
+  if (auto found = forms_.find(&form); found != forms_.end() && found->second->complete) return;
   if (std::find(preparing_.begin(), preparing_.end(), &form) != preparing_.end()) return;
   if (!app_) app_ = &form.App();
   preparing_.push_back(&form);
