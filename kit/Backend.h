@@ -35,6 +35,9 @@ class Backend {
   // Refreshes the model's copy of state the user can change natively (text,
   // caret) before a handler reads it. The sim keeps the model as the truth.
   virtual void Pull(Control& control) {}
+  // Where the control is on the screen, in the model's units. The sim's screen is
+  // the model's own: the form's position plus the offsets down to the control.
+  virtual Rect ScreenBounds(Control& control);
   // A control is being destroyed: forget its native counterpart.
   virtual void Destroyed(Control& control) {}
   virtual void MenuDestroyed(MenuItem& item) {}

@@ -29,6 +29,16 @@ Form& Control::OwnerForm() {
 
 Application& Control::App() { return OwnerForm().App(); }
 
+Rect Backend::ScreenBounds(Control& control) {
+  int left = control.Left();
+  int top = control.Top();
+  for (const Control* c = control.Parent(); c; c = c->Parent()) {
+    left += c->Left();
+    top += c->Top();
+  }
+  return Rect{left, top, left + control.Width(), top + control.Height()};
+}
+
 void Control::Notify(Prop prop) { App().GetBackend().Changed(*this, prop); }
 
 void Control::Guarded(const std::function<void()>& handler) {

@@ -57,6 +57,8 @@ class Control {
   Container* Parent() const { return parent_; }
   Form& OwnerForm();
   Application& App();
+  // As drawn on the screen, frames and menu bar included.
+  Rect ScreenBounds() { return App().GetBackend().ScreenBounds(*this); }
 
   const Bounds& GetBounds() const { return bounds_; }
   void SetBounds(int left, int top, int width, int height);

@@ -138,7 +138,12 @@ void UserListPanel::LeaveRule() {
   const int eh = box_.Height();
   const bool outside = ChooserBelow() ? p.x < l || p.x > l + w || p.y < t - eh || p.y > t + h
                                       : p.x < l || p.x > l + w || p.y < t || p.y > t + h + eh;
-  if (outside) CloseChooser();
+  // The band above the chooser is where the box was meant to be; the window's
+  // caption and menu bar put the box higher, up to half of it out of the band,
+  // and the pointer still where the double click was would close it at once.
+  const Rect box = box_.ScreenBounds();
+  const bool over_box = p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
+  if (outside && !over_box) CloseChooser();
 }
 
 }  // namespace tavlen

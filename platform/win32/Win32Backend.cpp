@@ -182,6 +182,16 @@ Hwnd Win32Backend::WindowOf(const kit::Control& control) const {
   return found == controls_.end() ? kNoWindow : FromHwnd(found->second->hwnd);
 }
 
+Rect Win32Backend::ScreenBounds(kit::Control& control) {
+  // The native window says where the frame, caption and menu bar put it.
+  RECT r{};
+  const HWND window = ToHwnd(WindowOf(control));
+  if (!window || !GetWindowRect(window, &r)) return kit::Backend::ScreenBounds(control);
+  const int dpi = dpi::System();
+  return Rect{dpi::Unscale(r.left, dpi), dpi::Unscale(r.top, dpi), dpi::Unscale(r.right, dpi),
+              dpi::Unscale(r.bottom, dpi)};
+}
+
 Hwnd Win32Backend::ApplicationWindow() const { return app_window_; }
 
 Win32Backend::NativeControl* Win32Backend::Find(const kit::Control& control) {

@@ -76,6 +76,7 @@ class Win32Backend final : public kit::Backend {
   // finds it built (the editor's 50 controls cost 80-140 ms under Wine).
   void Prepare(kit::Form& form) override;
   void Pull(kit::Control& control) override;
+  Rect ScreenBounds(kit::Control& control) override;
   void Destroyed(kit::Control& control) override;
   void MenuDestroyed(kit::MenuItem& item) override;
 

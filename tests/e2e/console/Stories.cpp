@@ -360,12 +360,8 @@ void ScalesStory(const Setup& setup) {
       CHECK(!lists.empty() && SendTimeout(lists.front(), LB_GETITEMHEIGHT, 0, 0, &item) &&
                 Near(static_cast<int>(item), MulDiv(16, dpi, 96)),
             "the chooser's items are " + std::to_string(item) + " pixels high at " + at + " DPI");
-      if (!lists.empty()) {
-        RECT list{};
-        GetWindowRect(lists.front(), &list);
-        SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
-      }
-      // Once the nicks are drawn (dark text on the white list).
+      // Once the nicks are drawn (dark text on the white list), the pointer still
+      // in the box: the chooser stays through the console's 10 ms leave checks.
       Capture shot;
       CHECK(Poll([&] {
               shot = SteadyWindow(chooser);
@@ -373,6 +369,7 @@ void ScalesStory(const Setup& setup) {
             }, kTickDeadlineMs),
             "the chooser's nicks drawn at " + at + " DPI");
       KeepScreenshot(shot, c.exe_dir, "chooser-" + at);
+      CHECK(IsWindowVisible(chooser), "the chooser open with the pointer in the box at " + at + " DPI");
       PostMessageA(chooser, WM_CLOSE, 0, 0);
       WAIT_CONSOLE(s, c, [&] { return !IsWindowVisible(chooser); }, kTickDeadlineMs, "the chooser to close");
     }
