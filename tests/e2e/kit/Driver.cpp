@@ -164,7 +164,29 @@ std::string DescribeWindows(DWORD process_id) {
           out += " \"" + Shown(text) + "\"";
         }
   }
-  return out.empty() ? "no window" : out;
+  if (out.empty()) return "no window";
+  return out + ThreadModes(process_id);
+}
+
+std::string ThreadModes(DWORD process_id) {
+  // A loop of the system's own (a menu, a move or size) keeps the thread from
+  // the program's loop while it still answers: the flags say which.
+  const std::vector<HWND> windows = TopLevelWindows(process_id);
+  if (windows.empty()) return {};
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info)) return {};
+  std::string modes;
+  const auto add = [&](const std::string& mode) { modes += (modes.empty() ? "" : ", ") + mode; };
+  if (info.flags & GUI_INMENUMODE) add("in a menu");
+  if (info.flags & GUI_POPUPMENUMODE) add("in a popup menu");
+  if (info.flags & GUI_SYSTEMMENUMODE) add("in the system menu");
+  if (info.flags & GUI_INMOVESIZE) add("moving or sizing " + ClassOf(info.hwndMoveSize));
+  if (info.hwndCapture) add("mouse captured by " + ClassOf(info.hwndCapture));
+  if (info.hwndMenuOwner) add("menu owned by " + ClassOf(info.hwndMenuOwner));
+  if (info.hwndActive) add("active " + ClassOf(info.hwndActive));
+  if (info.hwndFocus) add("focus in " + ClassOf(info.hwndFocus));
+  return "; its thread: " + (modes.empty() ? std::string("nothing active") : modes);
 }
 
 bool Is32BitProcess(HANDLE process) {

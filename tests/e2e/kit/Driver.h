@@ -48,6 +48,9 @@ HWND FindTopLevel(DWORD process_id, const std::string& class_name, const std::st
 std::vector<HWND> TopLevelWindows(DWORD process_id);
 // "class [title]" of each of them, visible ones marked, for failure messages.
 std::string DescribeWindows(DWORD process_id);
+// "; its thread: ..." the modes of the thread of those windows (a menu, a move
+// or size, the capture) and its active and focused windows, for the same.
+std::string ThreadModes(DWORD process_id);
 // Whether the process runs 32-bit code (a WOW64 process on a 64-bit system).
 bool Is32BitProcess(HANDLE process);
 std::vector<HWND> DirectChildren(HWND window);
