@@ -14,8 +14,8 @@ BUILD=$ROOT/${TAVLEN_BUILD_FUZZ:-build-asan}
 
 # Executions of the short run: each target 10-20 s on the 2-core machine.
 declare -A RUNS=(
-  [words]=150000 [messages_ini]=4000 [hotkeys_ini]=36000 [config_ini]=150000 [highlight_ini]=150000
-  [sounds_ini]=200000 [hotkey_text]=60000 [markup]=30000 [transcript]=6000 [room]=3000
+  [words]=150000 [messages_ini]=4000 [hotkeys_ini]=20000 [config_ini]=60000 [highlight_ini]=60000
+  [sounds_ini]=80000 [hotkey_text]=60000 [markup]=20000 [transcript]=6000 [room]=3000
 )
 ORDER=(words messages_ini hotkeys_ini config_ini highlight_ini sounds_ini hotkey_text markup transcript room)
 # Longest input per target: files of a few hundred lines, markup and transcripts of a few ticks.
