@@ -105,6 +105,13 @@ class Win32PopupWindow final : public PopupWindow {
   }
 
   void Hide() override {
+    // A leave asked for during this showing must not reach the next one: the
+    // system may report it after the popup is shown again, and AutoHide would
+    // hide the new popup at once.
+    if (tracking_) {
+      TRACKMOUSEEVENT cancel{sizeof(cancel), TME_LEAVE | TME_CANCEL, window_, 0};
+      TrackMouseEvent(&cancel);
+    }
     tracking_ = false;
     ShowWindow(window_, SW_HIDE);
   }
@@ -146,6 +153,8 @@ class Win32PopupWindow final : public PopupWindow {
         }
         return 0;
       case WM_MOUSELEAVE:
+        // Only the leave of a pointer seen over the popup in this showing.
+        if (!tracking_) return 0;
         tracking_ = false;
         if (events_.mouse_leave) Run([&] { events_.mouse_leave(); });
         return 0;

@@ -251,8 +251,17 @@ void PopupCheck() {
   CHECK(focused == (tavlen::Point{30, 15}), "focus reported at the mouse point");
   CHECK(GetFocus() == owner, "focus back to the owner");
 
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(30, 15));
   SendMessageA(window, WM_MOUSELEAVE, 0, 0);
   CHECK_EQ(leaves, 1, "mouse leave reported");
+  // A leave of an earlier showing, reported once the popup shows again, is not
+  // this showing's: a status popup following another under a resting pointer
+  // vanished at once.
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(30, 15));
+  popup->Hide();
+  popup->ShowNoActivate();
+  SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+  CHECK_EQ(leaves, 1, "a leave from before the popup was hidden is not reported");
 
   failing = "paint";
   popup->Invalidate();
