@@ -216,13 +216,22 @@ void UserTreeStory(const Setup& setup) {
                    "the count label \"" + Count(4) + "\"");
 
     CHECK(SubmissionOver(room), "the console's start-up submission over");
+    // A completion is the new text and then the caret moved to its end, two
+    // messages: a key typed between them goes in at the start, where setting a
+    // text leaves the caret. A moderator types on once the caret is at the end.
+    const auto completed = [&](const std::string& line) {
+      LRESULT selection = 0;
+      const auto end = static_cast<WORD>(line.size());
+      return GetText(room.input, 256) == line && SendTimeout(room.input, EM_GETSEL, 0, 0, &selection) &&
+             LOWORD(selection) == end && HIWORD(selection) == end;
+    };
     CHECK(TypeSlowly(room.input, "hi bo*"), "typing \"hi bo*\" into the room");
-    if (!WAIT_CONSOLE(s, c, [&] { return GetText(room.input, 256) == "hi Bob"; }, kTickDeadlineMs,
-                      "\"hi bo*\" completed to \"hi Bob\""))
+    if (!WAIT_CONSOLE(s, c, [&] { return completed("hi Bob"); }, kTickDeadlineMs,
+                      "\"hi bo*\" completed to \"hi Bob\", the caret at its end"))
       CHECK_TEXT(GetText(room.input, 256), "hi Bob", "the room's input box (transcript: " + room.Transcript() + ")");
     CHECK(TypeSlowly(room.input, "*"), "typing the star again");
-    if (!WAIT_CONSOLE(s, c, [&] { return GetText(room.input, 256) == "hi bobby"; }, kTickDeadlineMs,
-                      "\"hi Bob*\" completed to \"hi bobby\""))
+    if (!WAIT_CONSOLE(s, c, [&] { return completed("hi bobby"); }, kTickDeadlineMs,
+                      "\"hi Bob*\" completed to \"hi bobby\", the caret at its end"))
       CHECK_TEXT(GetText(room.input, 256), "hi bobby", "the room's input box");
     SetText(room.input, "");
 
