@@ -86,7 +86,7 @@ run_pair() {
     summary+=("PASS  $name ($((SECONDS - started)) s)")
     local skipped
     while IFS= read -r skipped; do summary+=("        $skipped"); done \
-      < <(tr -d '\r' <"$log" | grep -a '^-- skipped' | sed 's/^-- //' | sort -u)
+      < <(tr -d '\r' <"$log" | grep -a '^-- skipped\|^-- noted' | sed 's/^-- //' | sort -u)
     return 0
   fi
   echo "== $name FAILED, output:"
