@@ -48,6 +48,12 @@ Console::Console(const Platform& p)
                                 Form8.get(), Form9.get(), Form10.get(), Form11.get(), Form12.get()};
   // The main window's first show runs its start-up work, guarded as a handler.
   app.Dispatch([this] { Form1->Show(); });
+  // The windows a moderator opens from the menu and the panel are built while the
+  // console is idle. Not the debug window, whose text grows all session, nor the
+  // nick chooser, whose list follows every user of the room.
+  for (kit::Form* f : std::initializer_list<kit::Form*>{Form2.get(), Form3.get(), Form5.get(), Form7.get(),
+                                                      Form8.get(), Form9.get(), Form11.get(), Form12.get()})
+    f->Prepare();
 }
 
 // The features' links to each other; those to the main window's widgets are its own.
