@@ -31,6 +31,10 @@ Hwnd RoomDiscovery::Lookup(const Walk& walk, std::string_view title) {
 }
 
 void RoomDiscovery::Timer9Timer() {
+  // Inside a submission's key-downs the walk waits for a tick outside them: it
+  // reads every window's title and the rooms' children, and the line being
+  // typed has its room already.
+  if (ctx_.Submitting()) return;
   // Taken for this tick and given back after it: a tick run from the messages
   // handled inside this one walks into storage of its own.
   Walk walk = std::move(walk_);

@@ -15,8 +15,11 @@ class CountingWindowing final : public Windowing {
 
   std::uint64_t Calls() const { return calls_; }
   std::uint64_t Sends() const { return sends_; }
+  // Walks over the top-level windows: each starts with a search naming nothing.
+  std::uint64_t DesktopWalks() const { return walks_; }
 
   Hwnd FindWindow(std::string_view class_name, std::string_view title) override {
+    if (class_name.empty() && title.empty()) ++walks_;
     return ++calls_, w_.FindWindow(class_name, title);
   }
   Hwnd GetWindow(Hwnd window, GetWindowCmd cmd) override { return ++calls_, w_.GetWindow(window, cmd); }
@@ -70,6 +73,7 @@ class CountingWindowing final : public Windowing {
   Windowing& w_;
   std::uint64_t calls_ = 0;
   std::uint64_t sends_ = 0;
+  std::uint64_t walks_ = 0;
 };
 
 }  // namespace tavlen::bench

@@ -107,5 +107,32 @@ TEST_F(QuietTicks, DiscoveryWalksTheDesktopOnce) {
   EXPECT_LE(AllocationsOf(32, [&] { console->discovery.Timer9.Tick(); }), 40u);
 }
 
+// Inside a submission's key-downs discovery waits for the next tick outside
+// them: beside 200 other windows each walk is 400 calls, each a round trip to
+// the server under Wine, taken from the line being typed.
+TEST_F(QuietTicks, DiscoveryWaitsForTheEndOfASubmission) {
+  for (int i = 0; i < 200; ++i)
+    world.desktop.CreateTopLevel("Helper", "fenetre " + std::to_string(i), world.desktop.NewProcess());
+  auto& salon = world.open_room("alpha");
+  // A slow client: each key-down into its second box takes 5 ms, so discovery
+  // comes due several times while one line is submitted.
+  const Hwnd slow = world.desktop.CreateChild(salon.Window(), "Edit", "");
+  world.desktop.At(slow).handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
+    if (m.msg != wm::kKeyDown) return false;
+    w.text.clear();
+    world.clock.Sleep(5);
+    return true;
+  };
+  Start();
+  const auto started = world.clock.NowMs();
+  const std::uint64_t walks = counting.DesktopWalks();
+  EXPECT_TRUE(console->controls.send_to_camfrog("/kick bob spam"));
+  EXPECT_GE(world.clock.NowMs() - started, 500);
+  EXPECT_EQ(counting.DesktopWalks(), walks);
+  world.advance(100ms);
+  EXPECT_EQ(counting.DesktopWalks(), walks + 1);
+  EXPECT_EQ(room().RoomName, "alpha");
+}
+
 }  // namespace
 }  // namespace tavlen
