@@ -21,9 +21,12 @@ void HotkeyDispatch::HotKeyPressed(HotKeyValue value) {
   const std::string action = actions_.ActionFor(table_, value);
   if (action == "BLOCKMIC") {
     log_.debog(ansi("-> Entrée routine hotkey>BlockMic"));
-    if (talk_.CurrentTalker().empty()) return;
+    // Read once: a talker who stops as the key goes down must not leave a
+    // "/blockmic" naming nobody, and each read crosses into the client.
+    const std::string talker = talk_.CurrentTalker();
+    if (talker.empty()) return;
     log_.debog(ansi("-> Entrée routine hotkey>BlockMic>Verif presence nick"));
-    line_.send_to_camfrog("/blockmic " + talk_.CurrentTalker());
+    line_.send_to_camfrog("/blockmic " + talker);
   } else if (action == "TALK") {
     log_.debog(ansi("-> Entrée routine hotkey>Talk/relache talk"));
     // A copy: room discovery may adopt another title while the talk control runs.

@@ -147,6 +147,19 @@ TEST_F(TalkHotkeyTest, BlockmicNamesTheTalkerOrDoesNothing) {
   EXPECT_EQ(salon->SubmittedLines().size(), submitted + 1);
   EXPECT_TRUE(Logged(ansi("-> Entrée routine hotkey>BlockMic>Verif presence nick")));
   EXPECT_TRUE(shown.empty());
+
+  // The talker stops as the key goes down: the indicator names her at the first
+  // read and nobody after it. The line names her, never nobody.
+  world.desktop.At(salon->TalkerIndicator()).handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
+    if (m.msg != wm::kGetText) return false;
+    m.text = w.text;
+    m.result = static_cast<std::intptr_t>(m.text.size());
+    salon->Model().SetTalker("");
+    return true;
+  };
+  salon->Model().SetTalker("Bea");
+  Press(kCtrlAlt, 'B');
+  EXPECT_EQ(salon->SubmittedLines().back(), "/blockmic Bea");
 }
 
 }  // namespace tavlen::testing
