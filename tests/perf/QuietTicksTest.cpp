@@ -8,6 +8,7 @@
 #include "bench/support/CountingWindowing.h"
 #include "standin/sim/SimWorld.h"
 #include "standin/StandinOptions.h"
+#include "tests/support/SlowInputBox.h"
 #include "ui/Console.h"
 
 namespace tavlen {
@@ -114,15 +115,9 @@ TEST_F(QuietTicks, DiscoveryWaitsForTheEndOfASubmission) {
   for (int i = 0; i < 200; ++i)
     world.desktop.CreateTopLevel("Helper", "fenetre " + std::to_string(i), world.desktop.NewProcess());
   auto& salon = world.open_room("alpha");
-  // A slow client: each key-down into its second box takes 5 ms, so discovery
-  // comes due several times while one line is submitted.
-  const Hwnd slow = world.desktop.CreateChild(salon.Window(), "Edit", "");
-  world.desktop.At(slow).handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
-    if (m.msg != wm::kKeyDown) return false;
-    w.text.clear();
-    world.clock.Sleep(5);
-    return true;
-  };
+  // Each key-down into its second box takes 5 ms, so discovery comes due
+  // several times while one line is submitted.
+  testing::AddSlowInputBox(world, salon, 5);
   Start();
   const auto started = world.clock.NowMs();
   const std::uint64_t walks = counting.DesktopWalks();

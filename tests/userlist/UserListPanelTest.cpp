@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "ConsoleFixture.h"
 #include "platform/Background.h"
+#include "tests/support/SlowInputBox.h"
 
 namespace tavlen::testing {
 
@@ -334,15 +335,9 @@ TEST_F(UserListTest, TicksDuringASlowSubmissionDoNotAskForTheRightsAgain) {
   standin::RoomConfig cfg;
   cfg.users = {"carl"};
   auto& salon = world.open_room("le_salon_bleu", cfg);
-  // A slow client: each key-down into its second box takes 10 ms, so the user
-  // list tick (750 ms) comes due while the start-up request is being submitted.
-  const Hwnd slow = world.desktop.CreateChild(salon.Window(), "Edit", "");
-  world.desktop.At(slow).handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
-    if (m.msg != wm::kKeyDown) return false;
-    w.text.clear();
-    world.clock.Sleep(10);
-    return true;
-  };
+  // Each key-down into its second box takes 10 ms, so the user list tick
+  // (750 ms) comes due while the start-up request is being submitted.
+  AddSlowInputBox(world, salon, 10);
   Start();
   EXPECT_GE(world.clock.NowMs(), 1000);
   EXPECT_EQ(setopts(salon), 1);
@@ -350,13 +345,7 @@ TEST_F(UserListTest, TicksDuringASlowSubmissionDoNotAskForTheRightsAgain) {
   // The same at a room change: the request of the tick is not repeated by the
   // ticks run while it is submitted.
   auto& other = world.open_room("autre", cfg);
-  const Hwnd slow2 = world.desktop.CreateChild(other.Window(), "Edit", "");
-  world.desktop.At(slow2).handler = [&](sim::SimWindow& w, sim::SimMessage& m) {
-    if (m.msg != wm::kKeyDown) return false;
-    w.text.clear();
-    world.clock.Sleep(10);
-    return true;
-  };
+  AddSlowInputBox(world, other, 10);
   world.advance(2000ms);
   EXPECT_EQ(room().RoomName, "autre");
   EXPECT_EQ(setopts(other), 1);
