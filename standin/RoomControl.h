@@ -31,6 +31,10 @@ inline constexpr char kHangMessageName[] = "TavlenStandinHang";
 // Registered window message: answers how many Enter key-downs the input boxes
 // got since the key log was last emptied.
 inline constexpr char kKeyCountMessageName[] = "TavlenStandinKeyCount";
+// Registered window message: answers how many times the transcript's text was
+// read (WM_GETTEXT) since the room started, so a driver can tell that a
+// program watching the room has read what is there now.
+inline constexpr char kTranscriptReadsMessageName[] = "TavlenStandinTranscriptReads";
 // Longest pause a hang command may ask for.
 inline constexpr int kMaxHangMs = 60000;
 

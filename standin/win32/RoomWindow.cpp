@@ -21,6 +21,7 @@ constexpr int kFirstFillerId = 200;
 constexpr UINT_PTR kChatterTimer = 1;
 // Input box n is subclassed with the id n.
 constexpr UINT_PTR kInputSubclass = 1;
+constexpr UINT_PTR kTranscriptSubclass = 100;
 constexpr int kSecondInputId = 105;
 
 // Client area layout at 96 DPI.
@@ -39,6 +40,7 @@ bool RoomWindow::Create() {
   if (!LoadLibraryA("riched20.dll")) return false;
   if (options_.hang_switch) hang_message_ = RegisterWindowMessageA(kHangMessageName);
   key_count_message_ = RegisterWindowMessageA(kKeyCountMessageName);
+  transcript_reads_message_ = RegisterWindowMessageA(kTranscriptReadsMessageName);
   // Room for many submissions: a key-down only appends.
   key_log_.reserve(16384);
   PerformanceMs();
@@ -114,6 +116,7 @@ bool RoomWindow::Build() {
     SendMessageA(inputs_[i], EM_LIMITTEXT, 0, 0);
     SetWindowSubclass(inputs_[i], InputProc, kInputSubclass + i, reinterpret_cast<DWORD_PTR>(this));
   }
+  SetWindowSubclass(transcript_, TranscriptProc, kTranscriptSubclass, reinterpret_cast<DWORD_PTR>(this));
 
   if (lies_) lies_->Install(window_, transcript_, input_, talk_switch_, tree_, indicator_);
   Sync();
@@ -163,6 +166,7 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       for (std::size_t i = 0; i < inputs_.size(); ++i)
         RemoveWindowSubclass(inputs_[i], InputProc, kInputSubclass + i);
+      RemoveWindowSubclass(transcript_, TranscriptProc, kTranscriptSubclass);
       if (rebuilding_) return 0;
       model_.OnChanged = nullptr;
       KillTimer(window_, kChatterTimer);
@@ -174,6 +178,7 @@ LRESULT RoomWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       if (msg == key_count_message_) return static_cast<LRESULT>(key_log_.size());
+      if (msg == transcript_reads_message_) return static_cast<LRESULT>(transcript_reads_);
       if (hang_message_ != 0 && msg == hang_message_) {
         // A test asked this program to stop answering: no message, sent or
         // posted, is handled meanwhile.
@@ -214,6 +219,11 @@ LRESULT CALLBACK RoomWindow::InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, U
   }
   // The Enter character of a real key press would only beep.
   if (msg == WM_CHAR && (wp == '\r' || wp == '\n')) return 0;
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+LRESULT CALLBACK RoomWindow::TranscriptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  if (msg == WM_GETTEXT) ++reinterpret_cast<RoomWindow*>(self)->transcript_reads_;
   return DefSubclassProc(w, msg, wp, lp);
 }
 

@@ -4,7 +4,7 @@
 // list ("SysTreeView32"), filler controls, and the talker indicator ("Button",
 // the 26th child with the default filler count), then any further input box. It
 // notes the time of each Enter key-down its input boxes get (the key log, read
-// through the control channel). A room given lies answers
+// through the control channel) and counts the reads of its transcript's text. A room given lies answers
 // through LyingControls and, to be made again, destroys its window and creates
 // it anew under the same title.
 #pragma once
@@ -34,6 +34,7 @@ class RoomWindow {
  private:
   static LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK TranscriptProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   // The window and its children; false when the window could not be created.
   bool Build();
@@ -77,6 +78,8 @@ class RoomWindow {
   };
   std::vector<KeyDown> key_log_;
   UINT key_count_message_ = 0;
+  long transcript_reads_ = 0;
+  UINT transcript_reads_message_ = 0;
 };
 
 }  // namespace tavlen::standin::win32

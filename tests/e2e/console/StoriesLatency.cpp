@@ -91,9 +91,27 @@ struct Bench {
 
   int KeyDownsPerSubmission() const { return kKeyDownsPerBox * boxes; }
 
+  UINT transcript_reads_message = RegisterWindowMessageA(tavlen::standin::kTranscriptReadsMessageName);
+
   int KeyCount() const {
     LRESULT count = -1;
     return SendTimeout(room.window, key_count_message, 0, 0, &count) ? static_cast<int>(count) : -1;
+  }
+
+  long TranscriptReads() const {
+    LRESULT count = -1;
+    return SendTimeout(room.window, transcript_reads_message, 0, 0, &count) ? static_cast<long>(count) : -1;
+  }
+
+  // The console reads the transcript every 2 s and takes a gain of 300
+  // characters or more as a burst, which teaches rights only: ten hotkey
+  // presses' answers and a watched word in one reading would raise no
+  // notification, as for a moderator. Waits for a reading of all that is there
+  // now, so that what is said next comes alone.
+  bool WaitTranscriptRead(const Console& c) {
+    const long seen = TranscriptReads();
+    return seen >= 0 && WAIT_CONSOLE(s, c, [&] { return TranscriptReads() > seen; }, kTickDeadlineMs,
+                                     "the console's next reading of the transcript");
   }
 
   // A console just started submits "/setopt" once: its key-downs all in the
@@ -253,6 +271,7 @@ void Notification(Bench& b, Console& c, int runs) {
     if (!WAIT_CONSOLE(b.s, c, [&] { return GetForegroundWindow() == c.main; }, kTickDeadlineMs,
                       "the console in front of the room"))
       return;
+    if (!b.WaitTranscriptRead(c)) return;
     CHECK(Control(b.room.window, "say user450|qui vend un v\xE9lo ?"), "a watched word said");
     HWND popup = nullptr;
     if (!WAIT_CONSOLE(b.s, c, [&] { return (popup = VisibleTopLevel(c.process.id, "THTMLPopupWindow")) != nullptr; },

@@ -233,6 +233,16 @@ void BusyDesktop() {
   CHECK_TEXT(GetText(children[0]),
              "alice : message d'avant 1\r\nalice : message d'avant 2\r\nalice : message d'avant 3\r\n",
              "the transcript at the start");
+  {
+    // Each read of the transcript's text counted, that one included.
+    const UINT reads_message = RegisterWindowMessageA(tavlen::standin::kTranscriptReadsMessageName);
+    LRESULT before = -1, after = -1;
+    SendTimeout(room, reads_message, 0, 0, &before);
+    GetText(children[0]);
+    SendTimeout(room, reads_message, 0, 0, &after);
+    CHECK(before >= 1 && after == before + 1,
+          "transcript reads counted: " + std::to_string(before) + " then " + std::to_string(after));
+  }
   const UINT count_message = RegisterWindowMessageA(tavlen::standin::kKeyCountMessageName);
   const auto key_count = [&] {
     LRESULT count = -1;
