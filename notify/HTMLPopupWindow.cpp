@@ -26,7 +26,7 @@ THTMLPopupWindow::THTMLPopupWindow(PopupHost& host, Hwnd owner, TextMetrics& met
   PopupWindowEvents events;
   events.paint = [this](Canvas& canvas) { Paint(canvas); };
   events.mouse_move = [this](Point point) { return MouseMove(point); };
-  events.focus = [this](Point point) { Focus(point); };
+  events.click = [this](Point point) { Click(point); };
   events.mouse_leave = [this] { MouseLeave(); };
   window_ = host.CreatePopupWindow(owner, std::move(events));
 }
@@ -127,14 +127,16 @@ PopupCursor THTMLPopupWindow::MouseMove(Point point) {
   return anchor >= 0 ? PopupCursor::kHand : PopupCursor::kArrow;
 }
 
-void THTMLPopupWindow::Focus(Point point) {
+void THTMLPopupWindow::Click(Point point) {
   const MarkupLayout layout = Layout();
   const int anchor = AnchorAt(layout, point);
-  // The focus goes back to the owner before the anchor's handler runs: a handler
-  // that brings another program's window to the front keeps it there (handing
-  // the focus back afterwards could take the front again).
-  window_->ReturnFocusToOwner();
-  if (anchor >= 0 && OnAnchorClick) OnAnchorClick(layout.anchors[anchor]);
+  const bool handled = anchor >= 0 && OnAnchorClick;
+  // The focus goes back to the owner before the anchor's handler runs, and the
+  // owner comes to the front only when no handler decides what does: a handler
+  // that brings another program's window forward keeps it there (the owner
+  // brought forward just before could take the front back).
+  window_->ReturnFocusToOwner(!handled);
+  if (handled) OnAnchorClick(layout.anchors[anchor]);
 }
 
 void THTMLPopupWindow::MouseLeave() {

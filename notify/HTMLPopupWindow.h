@@ -57,7 +57,7 @@ class THTMLPopupWindow {
 
  private:
   PopupCursor MouseMove(Point point);
-  void Focus(Point point);
+  void Click(Point point);
   void MouseLeave();
   void PaintBackground(Canvas& canvas, const Rect& client);
 

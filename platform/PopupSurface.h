@@ -36,8 +36,9 @@ struct PopupWindowEvents {
   // The platform asks what lies under the mouse (client point); the answer picks
   // the cursor. The window always claims the point as client area.
   std::function<PopupCursor(Point)> mouse_move;
-  // A click activated the window; the mouse position at that moment (client).
-  std::function<void(Point)> focus;
+  // A click on the window, which does not activate it (or the focus given to it
+  // some other way); the mouse position at that moment (client).
+  std::function<void(Point)> click;
   std::function<void()> mouse_leave;
 };
 
@@ -52,8 +53,9 @@ class PopupWindow {
   virtual void Hide() = 0;
   virtual bool Visible() = 0;
   virtual void Invalidate() = 0;
-  // Hands the keyboard focus back to the owner window.
-  virtual void ReturnFocusToOwner() = 0;
+  // Hands the keyboard focus back to the owner window, and with owner_to_front
+  // brings the owner to the front as well.
+  virtual void ReturnFocusToOwner(bool owner_to_front) = 0;
 };
 
 class PopupHost {

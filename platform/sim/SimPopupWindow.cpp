@@ -36,9 +36,10 @@ void SimPopupWindow::Hide() {
   ++hides_;
 }
 
-void SimPopupWindow::ReturnFocusToOwner() {
+void SimPopupWindow::ReturnFocusToOwner(bool owner_to_front) {
   focused_ = false;
   ++focus_returns_;
+  if (owner_to_front) ++owner_fronts_;
 }
 
 std::vector<PaintOp> SimPopupWindow::Paint() {
@@ -55,8 +56,7 @@ PopupCursor SimPopupWindow::MoveMouse(Point client) {
 void SimPopupWindow::Click(Point client) {
   if (!visible_) return;
   MoveMouse(client);
-  focused_ = true;
-  if (events_.focus) events_.focus(client);
+  if (events_.click) events_.click(client);
 }
 
 void SimPopupWindow::LeaveMouse() {

@@ -61,13 +61,13 @@ class SimPopupWindow : public PopupWindow {
   void Hide() override;
   bool Visible() override { return visible_; }
   void Invalidate() override { ++invalidations_; }
-  void ReturnFocusToOwner() override;
+  void ReturnFocusToOwner(bool owner_to_front) override;
 
   // Paints the window as it looks now.
   std::vector<PaintOp> Paint();
   // Mouse over the client point; returns the cursor the window chose.
   PopupCursor MoveMouse(Point client);
-  // Click at the client point: the window is activated and takes the focus.
+  // Click at the client point; the window is not activated by it.
   void Click(Point client);
   void LeaveMouse();
 
@@ -75,6 +75,8 @@ class SimPopupWindow : public PopupWindow {
   bool topmost() const { return topmost_; }
   bool has_focus() const { return focused_; }
   int focus_returns() const { return focus_returns_; }
+  // How many of them brought the owner to the front.
+  int owner_fronts() const { return owner_fronts_; }
   int invalidations() const { return invalidations_; }
   int hides() const { return hides_; }
   PopupCursor cursor() const { return cursor_; }
@@ -88,6 +90,7 @@ class SimPopupWindow : public PopupWindow {
   bool visible_ = false;
   bool focused_ = false;
   int focus_returns_ = 0;
+  int owner_fronts_ = 0;
   int invalidations_ = 0;
   int hides_ = 0;
   PopupCursor cursor_ = PopupCursor::kArrow;

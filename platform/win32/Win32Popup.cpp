@@ -10,9 +10,9 @@
 namespace tavlen {
 namespace {
 
-// Carries the client point of a focus gained by a click until the activation
-// that delivered it has finished.
-constexpr UINT kFocusClick = WM_APP + 0x210;
+// Carries the client point of a click (or of a focus gained some other way) to
+// the content once the message that brought it is over.
+constexpr UINT kClick = WM_APP + 0x210;
 
 HWND ToHwnd(Hwnd window) { return reinterpret_cast<HWND>(window); }
 
@@ -120,15 +120,18 @@ class Win32PopupWindow final : public PopupWindow {
 
   void Invalidate() override { InvalidateRect(window_, nullptr, FALSE); }
 
-  void ReturnFocusToOwner() override {
+  void ReturnFocusToOwner(bool owner_to_front) override {
     HWND owner = ToHwnd(Owner());
     if (!owner || !IsWindow(owner)) return;
-    // Only while the click holds the front: another window brought forward
-    // meanwhile stays there, the owner getting the focus without the foreground.
+    // A click leaves the activation where it was: only a popup given the focus
+    // some other way holds it, and hands it back.
     const HWND foreground = GetForegroundWindow();
-    if (!foreground || foreground == window_) SetForegroundWindow(owner);
-    SetActiveWindow(owner);
-    SetFocus(owner);
+    const bool holds_front = !foreground || foreground == window_;
+    if (owner_to_front || holds_front) SetForegroundWindow(owner);
+    if (owner_to_front || holds_front || GetFocus() == window_) {
+      SetActiveWindow(owner);
+      SetFocus(owner);
+    }
   }
 
   LRESULT Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -158,19 +161,30 @@ class Win32PopupWindow final : public PopupWindow {
         tracking_ = false;
         if (events_.mouse_leave) Run([&] { events_.mouse_leave(); });
         return 0;
-      case WM_SETFOCUS: {
-        // Reported once the activation that brought the focus is over, so the
-        // content may hand the focus back at once.
-        const Point point = CursorClientPoint();
-        PostMessageA(window_, kFocusClick, 0, MAKELPARAM(static_cast<short>(point.x), static_cast<short>(point.y)));
+      case WM_MOUSEACTIVATE:
+        // A click does not activate the popup. Activated, it would take the X
+        // focus under Wine, and the room a click on a speaker brings forward
+        // could lose the front to that late focus change (about one click in
+        // five); on Windows the console may bring a window forward all the same,
+        // the click being its input.
+        return MA_NOACTIVATE;
+      case WM_LBUTTONDOWN: {
+        const int dpi = dpi::OfWindow(window_);
+        PostClick({dpi::Unscale(static_cast<short>(LOWORD(lparam)), dpi),
+                   dpi::Unscale(static_cast<short>(HIWORD(lparam)), dpi)});
         return 0;
       }
-      case kFocusClick:
-        if (events_.focus) {
+      case WM_SETFOCUS:
+        // Reported once the activation that brought the focus is over, so the
+        // content may hand the focus back at once.
+        PostClick(CursorClientPoint());
+        return 0;
+      case kClick:
+        if (events_.click) {
           const Point point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-          Run([&] { events_.focus(point); });
+          Run([&] { events_.click(point); });
         } else {
-          ReturnFocusToOwner();
+          ReturnFocusToOwner(true);
         }
         return 0;
       case WM_ERASEBKGND:
@@ -194,6 +208,10 @@ class Win32PopupWindow final : public PopupWindow {
   Hwnd Owner() const {
     if (owner_ != kNoWindow) return owner_;
     return host_.DefaultOwner ? host_.DefaultOwner() : kNoWindow;
+  }
+
+  void PostClick(Point point) {
+    PostMessageA(window_, kClick, 0, MAKELPARAM(static_cast<short>(point.x), static_cast<short>(point.y)));
   }
 
   Point CursorClientPoint() const {

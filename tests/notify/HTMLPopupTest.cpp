@@ -221,12 +221,16 @@ TEST(HTMLPopup, ClicksRaiseAnchorEventAndReturnFocus) {
   EXPECT_EQ(sender, &popup);
   EXPECT_TRUE(focus_back_before_handler);
   EXPECT_EQ(window.focus_returns(), 1);
+  // The handler brings the room forward; the console coming forward first
+  // could take the front back.
+  EXPECT_EQ(window.owner_fronts(), 0);
   EXPECT_FALSE(window.has_focus());
   window.Click({30, 30});  // beside the speaker
   window.Click({100, 8});  // the empty first line
   window.Click({3, 85});   // the frame
   EXPECT_EQ(clicked.size(), 1u);
   EXPECT_EQ(window.focus_returns(), 4);
+  EXPECT_EQ(window.owner_fronts(), 3);  // no handler: the console comes forward
 
   // A failing handler still gives the focus back.
   popup.OnAnchorClick = [](THTMLPopup&, const std::string&) { throw std::runtime_error("x"); };
