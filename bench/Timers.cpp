@@ -7,12 +7,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "bench/support/Allocations.h"
 #include "bench/support/CountingWindowing.h"
+#include "hotkeys/HotKeyManager.h"
+#include "hotkeys/HotkeyTable.h"
 #include "standin/sim/SimWorld.h"
 #include "standin/StandinOptions.h"
 #include "ui/Console.h"
@@ -25,10 +29,12 @@ using namespace std::chrono_literals;
 // The console beside one stand-in room, started and settled (rights known,
 // room adopted, user tree met).
 struct Desk {
-  explicit Desk(standin::RoomConfig config = {}, int windows_above = 0, int windows_below = 0) {
+  explicit Desk(standin::RoomConfig config = {}, int windows_above = 0, int windows_below = 0,
+                const std::function<void(sim::SimWorld&)>& before_start = {}) {
     OtherWindows(windows_below);
     room = &world.open_room(std::move(config));
     OtherWindows(windows_above);
+    if (before_start) before_start(world);
     console = std::make_unique<Console>(platform);
     world.advance(2100ms);
   }
@@ -194,5 +200,36 @@ void Timer9Tick(benchmark::State& state) {
   state.counters["windows"] = static_cast<double>(desk.world.desktop.ZOrder().size());
 }
 BENCHMARK(Timer9Tick)->ArgName("windows")->Arg(200);
+
+// A hotkey press, its combination in the last of `slots` slots, the others
+// named keys ("Ctrl+Shift+Page Down"...): BLOCKMIC with nobody talking, so the
+// press costs finding its slot and one read of the talker indicator. Once each
+// press parsed every slot and named every key code to find a named key.
+void HotkeyPress(benchmark::State& state) {
+  const int slots = static_cast<int>(state.range(0));
+  const auto hotkeys_ini = [slots](sim::SimWorld& world) {
+    std::string ini;
+    int written = 0;
+    for (const char* modifiers : {"Ctrl+Shift+", "Alt+Shift+"})
+      for (const PotentialKeyEntry& key : GetPotentialKeys(KeyNames(world.hotkeys)))
+        if (key.Name.size() > 1 && written < slots - 1) {
+          ini += std::string(modifiers) + key.Name + "\xA4" "C:\\sons\\" + std::to_string(written) + ".wav\r\n";
+          ++written;
+        }
+    world.write_file("hotkeys.ini", ini + "Ctrl+Alt+B\xA4" "BLOCKMIC\r\n");
+  };
+  Desk desk({}, 0, 0, hotkeys_ini);
+  constexpr unsigned kCtrlAlt = hotkey_mod::kControl | hotkey_mod::kAlt;
+  int presses = 0;
+  Measure(state, desk, [&] {
+    presses += desk.world.hotkeys.Press(kCtrlAlt, 'B');
+    desk.world.clock.ProcessMessages();
+  });
+  if (presses != static_cast<int>(state.iterations()) + 1 ||
+      desk.console->log.Last() != ansi("-> Entrée routine hotkey>BlockMic"))
+    state.SkipWithError("a press was not handled");
+  state.counters["slots"] = slots;
+}
+BENCHMARK(HotkeyPress)->ArgName("slots")->Arg(1)->Arg(HotkeyTable::kSlots);
 
 }  // namespace
