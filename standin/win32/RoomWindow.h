@@ -4,9 +4,9 @@
 // list ("SysTreeView32"), filler controls, and the talker indicator ("Button",
 // the 26th child with the default filler count), then any further input box. It
 // notes the time of each Enter key-down its input boxes get (the key log, read
-// through the control channel) and counts the reads of its transcript's text. A room given lies answers
-// through LyingControls and, to be made again, destroys its window and creates
-// it anew under the same title.
+// through the control channel) and counts the reads of its transcript's text.
+// A room given lies answers through LyingControls and, to be made again,
+// destroys its window and creates it anew under the same title.
 #pragma once
 
 #include <windows.h>

@@ -88,10 +88,9 @@ struct Bench {
   int boxes = 1;
   std::string key_file;
   UINT key_count_message = RegisterWindowMessageA(tavlen::standin::kKeyCountMessageName);
+  UINT transcript_reads_message = RegisterWindowMessageA(tavlen::standin::kTranscriptReadsMessageName);
 
   int KeyDownsPerSubmission() const { return kKeyDownsPerBox * boxes; }
-
-  UINT transcript_reads_message = RegisterWindowMessageA(tavlen::standin::kTranscriptReadsMessageName);
 
   int KeyCount() const {
     LRESULT count = -1;
