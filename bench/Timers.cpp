@@ -15,7 +15,7 @@
 #include "base/Text.h"
 #include "bench/support/Allocations.h"
 #include "bench/support/CountingWindowing.h"
-#include "hotkeys/HotKeyManager.h"
+#include "bench/support/NamedKeyHotkeys.h"
 #include "hotkeys/HotkeyTable.h"
 #include "standin/sim/SimWorld.h"
 #include "standin/StandinOptions.h"
@@ -209,13 +209,8 @@ void HotkeyPress(benchmark::State& state) {
   const int slots = static_cast<int>(state.range(0));
   const auto hotkeys_ini = [slots](sim::SimWorld& world) {
     std::string ini;
-    int written = 0;
-    for (const char* modifiers : {"Ctrl+Shift+", "Alt+Shift+"})
-      for (const PotentialKeyEntry& key : GetPotentialKeys(KeyNames(world.hotkeys)))
-        if (key.Name.size() > 1 && written < slots - 1) {
-          ini += std::string(modifiers) + key.Name + "\xA4" "C:\\sons\\" + std::to_string(written) + ".wav\r\n";
-          ++written;
-        }
+    for (const std::string& line : bench::NamedKeyHotkeyLines(world.hotkeys, static_cast<std::size_t>(slots - 1)))
+      ini += line + "\r\n";
     world.write_file("hotkeys.ini", ini + "Ctrl+Alt+B\xA4" "BLOCKMIC\r\n");
   };
   Desk desk({}, 0, 0, hotkeys_ini);

@@ -1,5 +1,7 @@
 #include "HotkeyFixture.h"
 
+#include "bench/support/NamedKeyHotkeys.h"
+
 namespace tavlen::testing {
 
 using HotkeyRegistrationTest = HotkeyConsoleTest;
@@ -44,10 +46,8 @@ TEST_F(HotkeyRegistrationTest, AKeyTypedInOtherLettersOrOrderStillActs) {
   // Behind it, a full table of named keys: a press asks the platform for no key
   // name, however long the table.
   Lines lines{"alt+CTRL+t\xA4TALK"};
-  for (const char* modifiers : {"Ctrl+Shift+", "Alt+Shift+"})
-    for (const PotentialKeyEntry& key : GetPotentialKeys(KeyNames(world.hotkeys)))
-      if (key.Name.size() > 1 && lines.size() < HotkeyTable::kSlots)
-        lines.push_back(std::string(modifiers) + key.Name + "\xA4" "C:\\sons\\" + std::to_string(lines.size()) + ".wav");
+  for (std::string& line : bench::NamedKeyHotkeyLines(world.hotkeys, HotkeyTable::kSlots - 1))
+    lines.push_back(std::move(line));
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(HotkeyTable::kSlots));
   WriteHotkeys(lines);
   StartWatching();
