@@ -285,8 +285,10 @@ void UserTreeStory(const Setup& setup) {
   for (int i = kGenerated - kLeaving + 1; i <= kGenerated; ++i) {
     char nick[16];
     std::snprintf(nick, sizeof nick, "user%03d", i);
-    if (!Control(room.window, std::string("quit ") + nick)) {
-      FAIL_HERE(std::string("the room did not take \"quit ") + nick + "\"");
+    std::string why;
+    if (!Control(room.window, std::string("quit ") + nick, &why)) {
+      FAIL_HERE(std::string("the room did not take \"quit ") + nick + "\": " + why + "; the room's process " +
+                ProcessState(room.process.process));
       break;
     }
   }

@@ -255,13 +255,34 @@ bool PostClick(HWND button) {
   return PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0) && PostMessageA(button, WM_LBUTTONUP, 0, 0);
 }
 
-bool Control(HWND window, const std::string& command) {
+bool Control(HWND window, const std::string& command, std::string* why) {
   COPYDATASTRUCT data{};
   data.dwData = tavlen::standin::kControlDataId;
   data.cbData = static_cast<DWORD>(command.size());
   data.lpData = const_cast<char*>(command.data());
   LRESULT applied = 0;
-  return SendTimeout(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &applied) && applied == TRUE;
+  const auto sent = std::chrono::steady_clock::now();
+  if (SendTimeout(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &applied)) {
+    if (applied != TRUE && why) *why = "it refused the command";
+    return applied == TRUE;
+  }
+  const DWORD error = GetLastError();
+  if (why) {
+    // A program Windows deems hung fails the send at once, a busy one at the deadline.
+    *why = !IsWindow(window) ? std::string("its window is gone")
+                             : "no answer, error " + std::to_string(error) + " after " +
+                                   std::to_string(static_cast<long>(MsSince(sent))) + " ms";
+  }
+  return false;
+}
+
+std::string ProcessState(HANDLE process) {
+  DWORD code = 0;
+  if (!process || !GetExitCodeProcess(process, &code)) return "unknown";
+  if (code == STILL_ACTIVE) return "running";
+  char text[48];
+  std::snprintf(text, sizeof text, "ended, exit code 0x%08lX", static_cast<unsigned long>(code));
+  return text;
 }
 
 }  // namespace e2e

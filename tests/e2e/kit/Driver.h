@@ -67,8 +67,12 @@ bool SetText(HWND window, const std::string& text);
 bool Click(HWND button);
 // The same, posted as a mouse's input is: the owner may take its time.
 bool PostClick(HWND button);
-// A control-channel command; true when the program applied it.
-bool Control(HWND window, const std::string& command);
+// A control-channel command; true when the program applied it. Otherwise
+// `why`, when given, says whether the program refused it, did not answer in
+// time or has no window any more.
+bool Control(HWND window, const std::string& command, std::string* why = nullptr);
+// "running", or how the process ended (its exit code), for failure messages.
+std::string ProcessState(HANDLE process);
 
 }  // namespace e2e
 
