@@ -33,6 +33,8 @@ class RoomMonitor final : public OwnNickCheck {
   Dialogs& dialogs_;
   ControlAccess& controls_;
   RoomState& room_;
+  static constexpr int kPeriodMs = 2000;
+  static constexpr int kAfterSubmissionMs = 100;
   bool timer2_running_ = false;
 };
 
