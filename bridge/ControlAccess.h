@@ -26,8 +26,6 @@ class ControlAccess final : public RoomLine {
   // Types and submits `line` into the room input box, only when the box is empty.
   // True when the line was typed and submitted.
   bool send_to_camfrog(std::string_view line) override;
-  // Whether a line is being submitted: its key-downs handle the console's messages.
-  bool Submitting() const { return ctx_.Submitting(); }
 
  private:
   // The room window titled `title`, or the same room under its new title.

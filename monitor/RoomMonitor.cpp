@@ -6,7 +6,7 @@ namespace tavlen {
 
 RoomMonitor::RoomMonitor(kit::Application& app, ControlAccess& controls, RoomState& room, Dialogs& dialogs,
                          KeywordWatch& keywords, SongSource& songs)
-    : Timer2(app, "Timer2", kPeriodMs, true),
+    : Timer2(app, "Timer2", 2000, true),
       interpreter(room, controls, *this, keywords, songs),
       app_(app),
       dialogs_(dialogs),
@@ -30,15 +30,6 @@ void RoomMonitor::Timer2Timer() {
     bool& running;
     ~Reset() { running = false; }
   } reset{timer2_running_};
-  // Inside a submission's key-downs the reading waits for their end, and comes
-  // soon after it rather than a whole period later: it finds the room among every
-  // top-level window and reads the whole transcript, time taken from the line
-  // being typed.
-  if (controls_.Submitting()) {
-    Timer2.SetInterval(kAfterSubmissionMs);
-    return;
-  }
-  if (Timer2.Interval() != kPeriodMs) Timer2.SetInterval(kPeriodMs);
 
   controls_.ReadOtherWindowMemoText(room_.RoomWindowTitle, "RichEdit20A", 0, tracker.NextReading());
   const TranscriptBatch batch = tracker.TrackNextReading();

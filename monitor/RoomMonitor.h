@@ -33,8 +33,6 @@ class RoomMonitor final : public OwnNickCheck {
   Dialogs& dialogs_;
   ControlAccess& controls_;
   RoomState& room_;
-  static constexpr int kPeriodMs = 2000;
-  static constexpr int kAfterSubmissionMs = 100;
   bool timer2_running_ = false;
 };
 

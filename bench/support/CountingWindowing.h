@@ -17,8 +17,6 @@ class CountingWindowing final : public Windowing {
   std::uint64_t Sends() const { return sends_; }
   // Walks over the top-level windows: each starts with a search naming nothing.
   std::uint64_t DesktopWalks() const { return walks_; }
-  // Text lengths asked of another program's controls: the transcript's reading.
-  std::uint64_t TextLengthAsks() const { return length_asks_; }
 
   Hwnd FindWindow(std::string_view class_name, std::string_view title) override {
     if (class_name.empty() && title.empty()) ++walks_;
@@ -48,7 +46,6 @@ class CountingWindowing final : public Windowing {
     w_.SendGetTextInto(window, limit, out);
   }
   bool SendGetTextLength(Hwnd window, std::size_t& length) override {
-    ++length_asks_;
     return Sent(), w_.SendGetTextLength(window, length);
   }
   bool SendSetText(Hwnd window, std::string_view text) override { return Sent(), w_.SendSetText(window, text); }
@@ -77,7 +74,6 @@ class CountingWindowing final : public Windowing {
   std::uint64_t calls_ = 0;
   std::uint64_t sends_ = 0;
   std::uint64_t walks_ = 0;
-  std::uint64_t length_asks_ = 0;
 };
 
 }  // namespace tavlen::bench

@@ -129,26 +129,5 @@ TEST_F(QuietTicks, DiscoveryWaitsForTheEndOfASubmission) {
   EXPECT_EQ(room().RoomName, "alpha");
 }
 
-// The transcript's reading waits for the end of a submission too, and comes
-// soon after it rather than a whole period later.
-TEST_F(QuietTicks, TranscriptReadingWaitsForTheEndOfASubmission) {
-  auto& salon = world.open_room("alpha");
-  // 25 ms a key-down: the line takes longer than the reading's period.
-  testing::AddSlowInputBox(world, salon, 25);
-  Start();
-  const std::uint64_t reads = counting.TextLengthAsks();
-  const auto started = world.clock.NowMs();
-  EXPECT_TRUE(console->controls.send_to_camfrog("/kick bob spam"));
-  EXPECT_GE(world.clock.NowMs() - started, 2500);
-  EXPECT_EQ(counting.TextLengthAsks(), reads);
-  world.advance(100ms);
-  EXPECT_EQ(counting.TextLengthAsks(), reads + 1);
-  // Then the usual period again.
-  world.advance(1900ms);
-  EXPECT_EQ(counting.TextLengthAsks(), reads + 1);
-  world.advance(100ms);
-  EXPECT_EQ(counting.TextLengthAsks(), reads + 2);
-}
-
 }  // namespace
 }  // namespace tavlen
