@@ -243,7 +243,7 @@ bool Session::WaitConsole(const Console& console, const std::function<bool()>& r
   if (Poll(ready, deadline_ms)) return true;
   const std::string state = console.Running() ? "console windows: " + DescribeWindows(console.process.id) +
                                                     "; its debug log ends:" + DebugTail(console, 15)
-                                              : std::string("the console is not running");
+                                              : "the console's process " + ProcessState(console.process.process);
   Fail("gave up after " + std::to_string(deadline_ms) + " ms waiting for " + what + "; " + state, file, line);
   return false;
 }
