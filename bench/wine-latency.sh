@@ -5,8 +5,9 @@
 # by the current driver (console_e2e.exe --only latency) beside the current
 # stand-in room of 500 users saying a line a second, for each room variant:
 # plain (every action), two input boxes, a 1000-line transcript, 200 other
-# windows (the key-downs and KICKER). Prints one table. A benchmark: never part of the test
-# command, never fails a build; a run whose driver failed is marked FAILED.
+# windows (the key-downs and KICKER). Prints one table. A benchmark: never part
+# of the test command, never fails a build; a run whose driver failed is marked
+# FAILED.
 #   bench/wine-latency.sh [--repeat N] [--variant-repeat N] [--before REV] [--no-install]
 # Build folders: $TAVLEN_BUILD_WIN64 (build-win64) and $TAVLEN_BUILD_WIN32
 # (build-win32) for the current programs, build-latency for the earlier console,
